@@ -1,0 +1,102 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "levels/level.hpp"
+#include "math/vec3.hpp"
+
+namespace vantrel_sim {
+
+enum class ActorAction : std::uint8_t {
+    None = 0,
+    Pickup = 1,
+    Place = 2,
+    Throw = 3,
+    Catch = 4,
+    Switch = 5,
+    BatteryInsert = 6,
+    Jump = 7,
+    Land = 8,
+};
+
+// What the snapshot sends of an actor; `Actor` extends it with internal fields.
+struct ActorView {
+    Vec3 pos;
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+    std::int32_t held = -1;
+    bool active = true;
+    float duration = 0.0f;
+    std::optional<float> next_throw;
+    bool grounded = true;
+    Vec3 vel;
+    std::uint32_t action_seq = 0;
+    ActorAction action = ActorAction::None;
+    float action_time = 0.0f;
+    std::int32_t action_cargo = -1;
+    Vec3 action_pos;
+
+    friend bool operator==(const ActorView&, const ActorView&) = default;
+};
+
+// What the snapshot sends of a cargo; `Cargo` extends it with internal fields.
+struct CargoView {
+    std::int32_t id = 0;
+    Vec3 pos;
+    Vec3 vel;
+    Vec3 size;
+    std::int32_t owner = -1;
+    std::string label;
+    std::int32_t kind = 0;
+    CargoStyle style = CargoStyle::Freight;
+    bool docked = false;
+    bool delivered = false;
+
+    friend bool operator==(const CargoView&, const CargoView&) = default;
+};
+
+struct Snapshot {
+    std::uint64_t level = 0;
+    std::uint64_t level_count = 16;
+    std::string title;
+    std::string objective;
+    std::string hint;
+    float time = 0.0f;
+    float limit = 0.0f;
+    bool won = false;
+    bool finished = false;
+    bool failed = false;
+    std::optional<std::array<float, 2>> transfer_window;
+    ActorView player;
+    std::vector<ActorView> echoes;
+    std::vector<CargoView> cargo;
+    std::vector<BoxView> walls;
+    std::vector<PlateView> plates;
+    std::vector<DoorView> doors;
+    std::vector<FanView> fans;
+    std::vector<SocketView> sockets;
+    bool moon_gravity = false;
+    std::string interaction;
+    Vec3 goal;
+    Vec3 goal_size;
+    Vec3 spawn;
+    std::array<float, 2> room_size{};
+    float room_height = 0.0f;
+    std::optional<LiftView> lift;              // key left out when absent
+    std::vector<Vec3> gravity_controls;        // key left out when empty
+    bool cargo_gravity_off = false;
+    std::string message;
+    std::vector<Vec3> trajectory;
+};
+
+const char* actor_action_name(ActorAction action);
+const char* cargo_style_name(CargoStyle style);
+
+// Appends the one-line JSON text of the snapshot to `out`.
+void write_snapshot(const Snapshot& snapshot, std::string& out);
+
+}  // namespace vantrel_sim
