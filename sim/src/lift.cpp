@@ -1,10 +1,108 @@
-// Placeholder: replaced by the real implementation.
+#include <algorithm>
+#include <cmath>
+
 #include "game.hpp"
 #include "internal_error.hpp"
 
 namespace vantrel_sim {
 
+namespace {
 
-void Game::move_lift() { throw InternalError("not built"); }
+constexpr float MAX_STEP = 0.02f;  // 0.020000001 per tick: 2.4 m/s
+constexpr float RIDER_TOLERANCE = 0.035f;
+constexpr float CATCH_UP_TOLERANCE = 0.025f;
+constexpr float CARGO_RIDER_SPEED = 0.2f;
+constexpr float FOOTPRINT_MARGIN = 0.001f;
+constexpr float PLAYER_WIDTH = 0.6f;
+constexpr float PLAYER_MID_HEIGHT = 0.875f;
+constexpr float PLAYER_HEAD_HEIGHT = 1.75f;
+
+bool player_in_footprint(const LiftView& lift, Vec3 feet) {
+    return std::abs(feet.x - lift.center.x) < (lift.size.x + PLAYER_WIDTH) / 2.0f - FOOTPRINT_MARGIN &&
+           std::abs(feet.z - lift.center.z) < (lift.size.z + PLAYER_WIDTH) / 2.0f - FOOTPRINT_MARGIN;
+}
+
+bool cargo_in_footprint(const LiftView& lift, const Cargo& c) {
+    return std::abs(c.pos.x - lift.center.x) < (c.size.x + lift.size.x) / 2.0f - FOOTPRINT_MARGIN &&
+           std::abs(c.pos.z - lift.center.z) < (c.size.z + lift.size.z) / 2.0f - FOOTPRINT_MARGIN;
+}
+
+// The platform never comes down onto the player's head or onto a cargo beneath it.
+bool descent_blocked(const LiftView& lift, float step, Vec3 player, const std::vector<Cargo>& cargo) {
+    const float bottom = lift.height - lift.size.y;
+    const float new_bottom = bottom + step;
+    if (player_in_footprint(lift, player) && player.y + PLAYER_MID_HEIGHT < bottom &&
+        player.y + PLAYER_HEAD_HEIGHT > new_bottom) {
+        return true;
+    }
+    for (const Cargo& c : cargo) {
+        if (cargo_in_footprint(lift, c) && c.pos.y < bottom && c.pos.y + c.size.y / 2.0f > new_bottom) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Moves the player with the platform; returns whether the player rides it.
+bool carry_player(const LiftView& lift, float step, float new_height, Actor& player) {
+    if (!player_in_footprint(lift, player.pos)) {
+        return false;
+    }
+    if (std::abs(player.pos.y - lift.height) < RIDER_TOLERANCE && player.on_ground) {
+        player.pos.y = new_height;
+        player.vertical_speed = 0.0f;
+        return true;
+    }
+    if (step > 0.0f && player.pos.y >= lift.height - CATCH_UP_TOLERANCE && player.pos.y < new_height) {
+        player.pos.y = new_height;
+        player.vertical_speed = 0.0f;
+    }
+    return false;
+}
+
+bool cargo_rides(const LiftView& lift, float step, float new_height, const Cargo& c) {
+    if (c.owner != -1 || !cargo_in_footprint(lift, c)) {
+        return false;
+    }
+    const float b = c.pos.y - c.size.y / 2.0f;
+    const bool resting = std::abs(b - lift.height) < RIDER_TOLERANCE && std::abs(c.vel.y) < CARGO_RIDER_SPEED;
+    const bool scooped = step > 0.0f && lift.height <= b && b < new_height;
+    return resting || scooped;
+}
+
+}  // namespace
+
+void Game::move_lift() {
+    if (!level.lift) {
+        return;
+    }
+    LiftView& lift = *level.lift;
+    if (!checked_at(level.plates, lift.plate, "lift plate").active) {
+        return;
+    }
+    const float target = lift.target_up ? lift.top : 0.0f;
+    const float step = std::clamp(target - lift.height, -MAX_STEP, MAX_STEP);
+    if (step == 0.0f) {
+        return;
+    }
+    Actor& player = checked_at(actors, 0, "player");
+    if (step < 0.0f && descent_blocked(lift, step, player.pos, cargo)) {
+        return;
+    }
+    const float new_height = lift.height + step;
+    const bool rider = carry_player(lift, step, new_height, player);
+    for (Cargo& c : cargo) {
+        if (c.docked) {
+            continue;
+        }
+        if (c.owner == 0 && rider) {
+            c.pos.y += step;
+        } else if (cargo_rides(lift, step, new_height, c)) {
+            c.pos.y = new_height + c.size.y / 2.0f;
+            c.vel.y = 0.0f;
+        }
+    }
+    lift.height = new_height;
+}
 
 }  // namespace vantrel_sim

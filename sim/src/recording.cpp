@@ -1,12 +1,84 @@
-// Placeholder: replaced by the real implementation.
+#include <algorithm>
+#include <charconv>
+#include <utility>
+
 #include "game.hpp"
 #include "internal_error.hpp"
 
 namespace vantrel_sim {
 
+namespace {
 
-void Game::commit() { throw InternalError("not built"); }
-void Game::place_echoes(std::uint32_t) { throw InternalError("not built"); }
-void Game::replay_echo_actions(std::uint32_t) { throw InternalError("not built"); }
+constexpr std::uint32_t MIN_COMMIT_TICKS = 12;
+
+std::string copy_recorded_message(std::size_t number) {
+    char digits[24];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, number);
+    if (ec != std::errc{}) {
+        throw InternalError("a record number that does not print");
+    }
+    std::string text = "Копия ";
+    text.append(digits, end);
+    text += " записана. Она действует с общими предметами заново.";
+    return text;
+}
+
+void stamp_event(Actor& echo, ActorAction action, std::uint32_t t) {
+    echo.action_seq += 1;
+    echo.action = action;
+    echo.action_time = static_cast<float>(t) * TICK;
+    echo.action_cargo = echo.held;
+    echo.action_pos = echo.pos;
+}
+
+}  // namespace
+
+void Game::commit() {
+    if (ticks < MIN_COMMIT_TICKS) {
+        message = "Запишите хотя бы короткое действие или остановку, затем нажмите Q.";
+        return;
+    }
+    records.push_back(std::move(run));
+    run = Record{};
+    restart_world();
+    message = copy_recorded_message(records.size());
+}
+
+void Game::place_echoes(std::uint32_t t) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::vector<RecordedFrame>& frames = records[i].frames;
+        if (frames.empty()) {
+            throw InternalError("a record without frames");
+        }
+        const RecordedFrame& f = frames[std::min<std::size_t>(frames.size() - 1, t)];
+        Actor& echo = checked_at(actors, 1 + i, "echo");
+
+        echo.vel = (f.pos - echo.pos) * TICKS_PER_SECOND;
+        echo.pos = f.pos;
+        echo.yaw = f.yaw;
+        echo.pitch = f.pitch;
+
+        // Jumps and landings are not recorded; they show in the support flag.
+        const bool was = echo.on_ground;
+        echo.on_ground = f.on_ground;
+        echo.grounded = f.on_ground;
+        if (was && !f.on_ground && echo.vel.y > 0.0f) {
+            stamp_event(echo, ActorAction::Jump, t);
+        } else if (!was && f.on_ground) {
+            stamp_event(echo, ActorAction::Land, t);
+        }
+    }
+}
+
+void Game::replay_echo_actions(std::uint32_t t) {
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        std::size_t& cursor = checked_at(replay_cursors, i, "replay cursor");
+        while (cursor < records[i].actions.size() && records[i].actions[cursor].tick <= t) {
+            const Intent intent = records[i].actions[cursor].intent;
+            cursor += 1;
+            execute(1 + i, intent);
+        }
+    }
+}
 
 }  // namespace vantrel_sim
