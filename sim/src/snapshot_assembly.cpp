@@ -1,10 +1,182 @@
-// Placeholder: replaced by the real implementation.
+// The snapshot of the world: copies of its state plus the prompt, the echoes' next
+// throws and the throw preview, none of which the world keeps.
+#include <string>
+#include <variant>
+
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "throw_speed.hpp"
 
 namespace vantrel_sim {
 
+namespace {
 
-Snapshot Game::snapshot() const { throw InternalError("not built"); }
+constexpr std::size_t PREVIEW_TICKS = 240;
+constexpr std::size_t PREVIEW_EVERY = 8;
+constexpr float MOON_GRAVITY_BELOW = 5.0f;
+
+std::optional<float> next_throw(const Record& record, std::size_t cursor) {
+    for (std::size_t i = cursor; i < record.actions.size(); ++i) {
+        if (std::holds_alternative<Throw>(record.actions[i].intent)) {
+            return static_cast<float>(record.actions[i].tick) * TICK;
+        }
+    }
+    return std::nullopt;
+}
+
+const Cargo* find_cargo(const Game& game, std::int32_t id) {
+    for (const Cargo& item : game.cargo) {
+        if (item.id == id) {
+            return &item;
+        }
+    }
+    return nullptr;
+}
+
+std::string pickup_prompt(const Game& game, const Pickup& intent) {
+    const Cargo* item = intent.id ? find_cargo(game, *intent.id) : nullptr;
+    return item ? "E — взять: " + item->label : std::string();
+}
+
+std::string place_prompt(const Game& game) {
+    if (const Cargo* item = find_cargo(game, game.actors[0].held)) {
+        const std::size_t index = static_cast<std::size_t>(item - game.cargo.data());
+        if (const std::optional<std::size_t> socket = game.dock_target(0, index)) {
+            return "E — подключить батарею · " + game.level.sockets[*socket].label;
+        }
+    }
+    return "ЛКМ — бросить по пунктиру · E — положить груз";
+}
+
+std::string lift_prompt(const Game& game, const Lift& intent) {
+    if (!game.level.lift) {
+        return {};
+    }
+    if (!checked_at(game.level.plates, game.level.lift->plate, "lift plate").active) {
+        return "E — лифт без питания · займи плиту A";
+    }
+    return intent.up ? "E — поднять лифт" : "E — опустить лифт";
+}
+
+template <typename... Handlers>
+struct Overloaded : Handlers... {
+    using Handlers::operator()...;
+};
+
+std::string interaction_prompt(const Game& game) {
+    return std::visit(
+        Overloaded{
+            [&](const Pickup& p) { return pickup_prompt(game, p); },
+            [&](const Place&) { return place_prompt(game); },
+            [&](const Throw&) { return std::string(); },
+            [&](const Fan& f) {
+                return std::string(checked_at(game.level.fans, f.index, "prompt fan").active
+                                       ? "E — выключить вентиляцию"
+                                       : "E — включить вентиляцию");
+            },
+            [&](const Lift& l) { return lift_prompt(game, l); },
+            [&](const Gravity& g) {
+                return std::string(g.off ? "E — отключить гравитацию груза"
+                                         : "E — вернуть гравитацию груза");
+            },
+        },
+        game.interact_intent());
+}
+
+// Where the held cargo would fly if thrown now: 31 points over two seconds.
+std::vector<Vec3> throw_preview(const Game& game) {
+    const Cargo* held = nullptr;
+    for (const Cargo& item : game.cargo) {
+        if (item.owner == 0) {
+            held = &item;
+            break;
+        }
+    }
+    if (!held) {
+        return {};
+    }
+    const Actor& player = game.actors[0];
+    Cargo copy = *held;
+    copy.owner = -1;
+    copy.vel = view_direction(player.yaw, player.pitch) * throw_speed(copy.style);
+
+    BoxList door_open = solid_boxes(game.level);
+    BoxList door_closed = door_open;
+    const std::optional<std::array<float, 2>> window = game.level.transfer_window;
+    if (window) {
+        // Door 1 follows the window's timetable, so the preview does not trust its state now.
+        const DoorView& door = checked_at(game.level.doors, 1, "transfer door");
+        const BoxView door_box{door.pos, door.size};
+        if (!door.open) {
+            door_open.remove_equal(door_box);
+        }
+        door_closed = door_open;
+        door_closed.push(door_box);
+    }
+    const float gravity = game.cargo_gravity_off ? 0.0f : game.level.cargo_gravity;
+
+    std::vector<Vec3> points;
+    points.reserve(PREVIEW_TICKS / PREVIEW_EVERY + 1);
+    points.push_back(copy.pos);
+    for (std::size_t i = 0; i < PREVIEW_TICKS; ++i) {
+        const BoxList* boxes = &door_closed;
+        if (window) {
+            const float t = static_cast<float>(game.ticks + static_cast<std::uint32_t>(i)) * TICK;
+            if ((*window)[0] <= t && t < (*window)[1]) {
+                boxes = &door_open;
+            }
+        }
+        integrate_cargo(copy, boxes->view(), game.level.fans, gravity);
+        if (i % PREVIEW_EVERY == PREVIEW_EVERY - 1) {
+            points.push_back(copy.pos);
+        }
+    }
+    return points;
+}
+
+}  // namespace
+
+Snapshot Game::snapshot() const {
+    Snapshot s;
+    s.level = room;
+    s.level_count = ROOM_COUNT;
+    s.title = std::string(level.title);
+    s.objective = std::string(level.objective);
+    s.hint = std::string(level.hint);
+    s.time = static_cast<float>(ticks) * TICK;
+    s.limit = static_cast<float>(level.limit);
+    s.won = won;
+    s.finished = finished;
+    s.failed = failed;
+    s.transfer_window = level.transfer_window;
+    s.player = checked_at(actors, 0, "player");
+    for (std::size_t i = 1; i < actors.size(); ++i) {
+        ActorView echo = actors[i];
+        echo.next_throw = next_throw(checked_at(records, i - 1, "echo record"),
+                                     checked_at(replay_cursors, i - 1, "echo cursor"));
+        s.echoes.push_back(echo);
+    }
+    for (const Cargo& item : cargo) {
+        s.cargo.push_back(item);
+    }
+    s.walls = level.walls;
+    s.plates = level.plates;
+    s.doors = level.doors;
+    s.fans = level.fans;
+    s.sockets = level.sockets;
+    s.moon_gravity = level.gravity < MOON_GRAVITY_BELOW;
+    s.interaction = interaction_prompt(*this);
+    s.goal = level.goal;
+    s.goal_size = level.goal_size;
+    s.spawn = level.spawn;
+    s.room_size = level.room_size;
+    s.room_height = level.room_height;
+    s.lift = level.lift;
+    s.gravity_controls = level.gravity_controls;
+    s.cargo_gravity_off = cargo_gravity_off;
+    s.message = message;
+    s.trajectory = throw_preview(*this);
+    return s;
+}
 
 }  // namespace vantrel_sim
