@@ -1,5 +1,4 @@
 #include <memory>
-#include <optional>
 
 #include "boundary.hpp"
 #include "engine.hpp"
@@ -13,8 +12,10 @@ namespace {
 
 constexpr const char* CREATE_FUNCTION = "vantrel::LoopCore::create";
 
-// Kept from registration to unregistration: every instance needs the class name.
-std::optional<EngineStringName> loop_core_name;
+// Kept from registration to unregistration: every instance needs the class name. Raw
+// storage, so that unloading the library never runs a destructor that calls the engine.
+gde::StringNameStorage loop_core_name;
+bool registered = false;
 
 void* create_instance(void*, gde::Bool) {
     std::unique_ptr<LoopCore> core;
@@ -28,7 +29,7 @@ void* create_instance(void*, gde::Bool) {
         report_fault("The engine could not construct the RefCounted base of LoopCore", CREATE_FUNCTION);
         return nullptr;
     }
-    engine().object_set_instance(object, loop_core_name->get(), core.release());
+    engine().object_set_instance(object, &loop_core_name, core.release());
     return object;
 }
 
@@ -62,30 +63,35 @@ void register_method(const Method& method) {
     info.argument_count = has_parameter ? 1 : 0;
     info.arguments_info = has_parameter ? &parameter : nullptr;
     info.arguments_metadata = has_parameter ? &metadata : nullptr;
-    engine().register_method(engine().library, loop_core_name->get(), &info);
+    engine().register_method(engine().library, &loop_core_name, &info);
 }
 
 }  // namespace
 
 void register_loop_core() {
+    if (registered) {
+        return;
+    }
     remember_main_thread();
-    loop_core_name.emplace("LoopCore");
+    engine().string_name_from_latin1(&loop_core_name, "LoopCore", 0);
+    registered = true;
     const EngineStringName base("RefCounted");
 
     gde::ClassCreationInfo5 info{};
     info.is_exposed = 1;
     info.create_instance_func = create_instance;
     info.free_instance_func = free_instance;
-    engine().register_class(engine().library, loop_core_name->get(), base.get(), &info);
+    engine().register_class(engine().library, &loop_core_name, base.get(), &info);
     for (const Method& method : LOOP_CORE_METHODS) {
         register_method(method);
     }
 }
 
 void unregister_loop_core() {
-    if (loop_core_name) {
-        engine().unregister_class(engine().library, loop_core_name->get());
-        loop_core_name.reset();
+    if (registered) {
+        engine().unregister_class(engine().library, &loop_core_name);
+        engine().destroy_string_name(&loop_core_name);
+        registered = false;
     }
 }
 

@@ -1,0 +1,11 @@
+# Fails unless the library's dynamic symbol table defines exactly the entry function.
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND nm -D --defined-only ${LIBRARY} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX REPLACE "[^\n]* [A-Za-z] ([^ \n]+)\n" "\\1;" exported "${symbols}")
+list(FILTER exported EXCLUDE REGEX "^$")
+if(NOT exported STREQUAL "vantrel_library_init")
+  message(FATAL_ERROR "exported symbols: ${exported}")
+endif()
