@@ -1,0 +1,365 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "game.hpp"
+#include "internal_error.hpp"
+#include "math/geometry.hpp"
+#include "motion.hpp"
+
+namespace vantrel_sim {
+namespace {
+
+constexpr Vec3 UNIT{1.0f, 1.0f, 1.0f};
+
+Cargo make_cargo(Vec3 pos, Vec3 vel, CargoStyle style = CargoStyle::Freight) {
+    Cargo cargo;
+    cargo.pos = pos;
+    cargo.vel = vel;
+    cargo.size = UNIT;
+    cargo.style = style;
+    return cargo;
+}
+
+// --- Solid boxes ---------------------------------------------------------
+
+TEST(SolidBoxes, WallsThenClosedDoorsThenLiftPlatform) {
+    Level level;
+    level.walls = {{{1.0f, 0.0f, 0.0f}, UNIT}, {{2.0f, 0.0f, 0.0f}, UNIT}};
+    DoorView closed;
+    closed.pos = {5.0f, 1.0f, 0.0f};
+    closed.size = {2.0f, 2.0f, 0.2f};
+    DoorView open = closed;
+    open.pos = {7.0f, 1.0f, 0.0f};
+    open.open = true;
+    level.doors = {open, closed};
+    LiftView lift;
+    lift.center = {3.0f, 0.0f, 4.0f};
+    lift.size = {2.0f, 0.4f, 2.0f};
+    lift.height = 1.5f;
+    level.lift = lift;
+
+    const BoxList list = solid_boxes(level);
+    ASSERT_EQ(list.count, 4u);
+    EXPECT_EQ(list.items[0], level.walls[0]);
+    EXPECT_EQ(list.items[1], level.walls[1]);
+    EXPECT_EQ(list.items[2], (BoxView{closed.pos, closed.size}));
+    EXPECT_EQ(list.items[3].pos.x, 3.0f);
+    EXPECT_FLOAT_EQ(list.items[3].pos.y, 1.3f);
+    EXPECT_EQ(list.items[3].pos.z, 4.0f);
+    EXPECT_EQ(list.items[3].size, lift.size);
+}
+
+TEST(SolidBoxes, ListOverflowIsAnInternalError) {
+    BoxList list;
+    for (std::size_t i = 0; i < BoxList::CAPACITY; ++i) {
+        list.push({{static_cast<float>(i), 0.0f, 0.0f}, UNIT});
+    }
+    EXPECT_THROW(list.push({}), InternalError);
+    EXPECT_EQ(list.count, BoxList::CAPACITY);
+}
+
+TEST(SolidBoxes, RemoveEqualDropsEveryCopyAndKeepsOrder) {
+    const BoxView a{{1.0f, 0.0f, 0.0f}, UNIT};
+    const BoxView b{{2.0f, 0.0f, 0.0f}, UNIT};
+    const BoxView c{{3.0f, 0.0f, 0.0f}, UNIT};
+    BoxList list;
+    for (const BoxView& box : {a, b, c, b}) {
+        list.push(box);
+    }
+    list.remove_equal(b);
+    ASSERT_EQ(list.count, 2u);
+    EXPECT_EQ(list.items[0], a);
+    EXPECT_EQ(list.items[1], c);
+}
+
+// --- clip_axis -------------------------------------------------------------
+
+// A wall whose -x face lies at x = 1.5; a unit box touches it at x = 1.0.
+const std::vector<BoxView> WALL_AHEAD{{{2.0f, 0.0f, 0.0f}, UNIT}};
+
+TEST(ClipAxis, ZeroDeltaReturnsTheStartEvenInsideAWall) {
+    EXPECT_EQ(clip_axis({2.0f, 0.0f, 0.0f}, UNIT, 0, 0.0f, WALL_AHEAD), 2.0f);
+}
+
+TEST(ClipAxis, StopsOneMillimetreBeforeTheFace) {
+    EXPECT_EQ(clip_axis({0.5f, 0.0f, 0.0f}, UNIT, 0, 1.0f, WALL_AHEAD), 1.0f - 0.001f);
+    // Short of the wall the move is untouched.
+    EXPECT_EQ(clip_axis({0.0f, 0.0f, 0.0f}, UNIT, 0, 0.5f, WALL_AHEAD), 0.5f);
+    // Moving away is never clipped.
+    EXPECT_EQ(clip_axis({0.5f, 0.0f, 0.0f}, UNIT, 0, -1.0f, WALL_AHEAD), -0.5f);
+}
+
+TEST(ClipAxis, BoxWithinTheGapPastTheFaceDoesNotMoveTowardTheWall) {
+    EXPECT_EQ(clip_axis({1.0005f, 0.0f, 0.0f}, UNIT, 0, 0.3f, WALL_AHEAD), 1.0005f);
+}
+
+TEST(ClipAxis, BoxFurtherPastTheFaceIsNotStopped) {
+    EXPECT_FLOAT_EQ(clip_axis({1.002f, 0.0f, 0.0f}, UNIT, 0, 0.3f, WALL_AHEAD), 1.302f);
+}
+
+TEST(ClipAxis, NegativeMoveStopsBeforeTheOppositeFace) {
+    const std::vector<BoxView> behind{{{-2.0f, 0.0f, 0.0f}, UNIT}};
+    EXPECT_EQ(clip_axis({0.0f, 0.0f, 0.0f}, UNIT, 0, -3.0f, behind), -1.0f + 0.001f);
+}
+
+TEST(ClipAxis, WallMustOverlapOnBothOtherAxesByMoreThanTheTolerance) {
+    const Vec3 start{0.5f, 0.0f, 0.0f};
+    // Overlaps in y but only touches in z.
+    const std::vector<BoxView> touching_z{{{2.0f, 0.0f, 1.0f}, UNIT}};
+    EXPECT_EQ(clip_axis(start, UNIT, 0, 1.0f, touching_z), 1.5f);
+    // Overlap in z of exactly the tolerance.
+    const std::vector<BoxView> tolerance_z{{{2.0f, 0.0f, 0.9999f}, UNIT}};
+    EXPECT_EQ(clip_axis(start, UNIT, 0, 1.0f, tolerance_z), 1.5f);
+    // A little more overlap blocks.
+    const std::vector<BoxView> deeper_z{{{2.0f, 0.0f, 0.9998f}, UNIT}};
+    EXPECT_EQ(clip_axis(start, UNIT, 0, 1.0f, deeper_z), 1.0f - 0.001f);
+    // Overlaps in z but lies beside in y.
+    const std::vector<BoxView> beside_y{{{2.0f, 1.0f, 0.0f}, UNIT}};
+    EXPECT_EQ(clip_axis(start, UNIT, 0, 1.0f, beside_y), 1.5f);
+}
+
+TEST(ClipAxis, NearestFaceWinsWhateverTheListOrder) {
+    const BoxView near_wall{{2.0f, 0.0f, 0.0f}, UNIT};
+    const BoxView far_wall{{3.0f, 0.0f, 0.0f}, UNIT};
+    const std::vector<BoxView> far_first{far_wall, near_wall};
+    const std::vector<BoxView> near_first{near_wall, far_wall};
+    EXPECT_EQ(clip_axis({0.0f, 0.0f, 0.0f}, UNIT, 0, 5.0f, far_first), 1.0f - 0.001f);
+    EXPECT_EQ(clip_axis({0.0f, 0.0f, 0.0f}, UNIT, 0, 5.0f, near_first), 1.0f - 0.001f);
+}
+
+TEST(ClipAxis, VerticalAxisUsesXAndZAsSides) {
+    const std::vector<BoxView> ceiling{{{0.0f, 3.0f, 0.0f}, {4.0f, 1.0f, 4.0f}}};
+    EXPECT_EQ(clip_axis({0.0f, 1.0f, 0.0f}, UNIT, 1, 2.0f, ceiling), 2.0f - 0.001f);
+}
+
+// --- sweep_box -------------------------------------------------------------
+
+// A lid lying on a unit box at the origin that covers it only while x < x_end:
+// the box cannot rise until a sub-step has carried it past x_end, so the height
+// reached tells how many sub-steps the sweep took.
+std::vector<BoxView> lid_until(float x_end) {
+    return {{{x_end - 0.9999f, 1.0f, 0.0f}, UNIT}};
+}
+
+TEST(SweepBox, TwentyCentimetresTakeThreeSubSteps) {
+    Vec3 from{0.0f, 0.0f, 0.0f};
+    const Vec3 to{0.12f, 0.16f, 0.0f};
+    const Vec3 reached = sweep_box(from, to, UNIT, lid_until(0.1f));
+    // Two sub-steps stay under the lid; only the third rises.
+    EXPECT_FLOAT_EQ(reached.x, 0.12f);
+    EXPECT_FLOAT_EQ(reached.y, 0.16f / 3.0f);
+    EXPECT_EQ(from, reached);
+}
+
+TEST(SweepBox, LongSweepIsCappedAtOneHundredTwentyEightSubSteps) {
+    Vec3 from{0.0f, 0.0f, 0.0f};
+    // Sub-steps of 20/128 = 0.15625: three stay under a lid ending at 0.55.
+    const Vec3 reached = sweep_box(from, {20.0f, 1.0f, 0.0f}, UNIT, lid_until(0.55f));
+    EXPECT_NEAR(reached.x, 20.0f, 1e-4f);
+    EXPECT_NEAR(reached.y, 125.0f / 128.0f, 1e-5f);
+}
+
+TEST(SweepBox, ZeroLengthReturnsTheStartEvenInsideAWall) {
+    Vec3 from{2.0f, 0.0f, 0.0f};
+    EXPECT_EQ(sweep_box(from, from, UNIT, WALL_AHEAD), (Vec3{2.0f, 0.0f, 0.0f}));
+}
+
+TEST(SweepBox, PathIntoAWallSlidesAlongIt) {
+    Vec3 from{0.0f, 0.0f, 0.0f};
+    const std::vector<BoxView> wall{{{2.0f, 0.0f, 0.0f}, {1.0f, 1.0f, 10.0f}}};
+    const Vec3 reached = sweep_box(from, {3.0f, 0.0f, 2.0f}, UNIT, wall);
+    EXPECT_FLOAT_EQ(reached.x, 1.0f - 0.001f);
+    EXPECT_NEAR(reached.z, 2.0f, 1e-5f);
+}
+
+// --- separate_cargo --------------------------------------------------------
+
+TEST(SeparateCargo, ShallowerOverlapIsResolvedFirst) {
+    // Shallow in x against `a`; `b` is deepest in x but shallowest in z. Leaving `a`
+    // first makes `b` shallower in x than in z, so the cargo ends up pushed along x only.
+    const BoxView b{{0.7f, 0.0f, 0.8f}, UNIT};
+    const BoxView a{{0.9f, 0.0f, 0.0f}, UNIT};
+    const std::vector<BoxView> walls{b, a};
+    Cargo cargo = make_cargo({0.0f, 0.0f, 0.0f}, {});
+    separate_cargo(cargo, walls);
+    EXPECT_NEAR(cargo.pos.x, -0.301f, 1e-5f);
+    EXPECT_EQ(cargo.pos.z, 0.0f);
+    EXPECT_FALSE(overlap(cargo.pos, cargo.size, a.pos, a.size));
+    EXPECT_FALSE(overlap(cargo.pos, cargo.size, b.pos, b.size));
+}
+
+TEST(SeparateCargo, StopsAfterFourPassesEvenWhenStillOverlapping) {
+    // Each push-out lands the cargo 5 cm into the next wall of the row.
+    std::vector<BoxView> walls;
+    for (int i = 0; i < 5; ++i) {
+        walls.push_back({{0.95f - 0.051f * static_cast<float>(i), 0.0f, 0.0f}, UNIT});
+    }
+    Cargo cargo = make_cargo({0.0f, 0.0f, 0.0f}, {});
+    separate_cargo(cargo, walls);
+    EXPECT_NEAR(cargo.pos.x, -0.204f, 1e-5f);
+    EXPECT_TRUE(overlap(cargo.pos, cargo.size, walls[4].pos, walls[4].size));
+    EXPECT_FALSE(overlap(cargo.pos, cargo.size, walls[3].pos, walls[3].size));
+}
+
+TEST(SeparateCargo, EqualDepthsFavourTheEarlierBox) {
+    const std::vector<BoxView> walls{{{0.95f, 0.0f, 0.0f}, UNIT}, {{-0.95f, 0.0f, 0.0f}, UNIT}};
+    Cargo cargo = make_cargo({0.0f, 0.0f, 0.0f}, {});
+    separate_cargo(cargo, walls);
+    // Pushed back and forth between the two: the first push went away from wall 0,
+    // and four passes end on the side of wall 0.
+    EXPECT_NEAR(cargo.pos.x, 0.051f, 1e-5f);
+}
+
+TEST(SeparateCargo, PushOutReversesAndDampsTheIncomingVelocity) {
+    const std::vector<BoxView> walls{{{0.9f, 0.0f, 0.0f}, UNIT}};
+    Cargo cargo = make_cargo({0.0f, 0.0f, 0.0f}, {2.0f, 0.0f, 0.0f});
+    separate_cargo(cargo, walls);
+    EXPECT_NEAR(cargo.pos.x, -0.101f, 1e-6f);
+    EXPECT_FLOAT_EQ(cargo.vel.x, -0.52f);
+
+    // Already moving away: the velocity is kept.
+    Cargo leaving = make_cargo({0.0f, 0.0f, 0.0f}, {-2.0f, 0.0f, 0.0f});
+    separate_cargo(leaving, walls);
+    EXPECT_EQ(leaving.vel.x, -2.0f);
+}
+
+TEST(SeparateCargo, CentredCargoGoesBackTheWayItCame) {
+    const std::vector<BoxView> slab{{{0.0f, 0.0f, 0.0f}, {0.1f, 1.0f, 1.0f}}};
+    Cargo forward = make_cargo({0.0f, 0.0f, 0.0f}, {3.0f, 0.0f, 0.0f});
+    separate_cargo(forward, slab);
+    EXPECT_FLOAT_EQ(forward.pos.x, -0.551f);
+    EXPECT_FLOAT_EQ(forward.vel.x, -0.78f);
+
+    Cargo backward = make_cargo({0.0f, 0.0f, 0.0f}, {-3.0f, 0.0f, 0.0f});
+    separate_cargo(backward, slab);
+    EXPECT_FLOAT_EQ(backward.pos.x, 0.551f);
+
+    Cargo resting = make_cargo({0.0f, 0.0f, 0.0f}, {});
+    separate_cargo(resting, slab);
+    EXPECT_FLOAT_EQ(resting.pos.x, 0.551f);
+}
+
+// --- integrate_cargo -------------------------------------------------------
+
+TEST(IntegrateCargo, DroppedCargoBouncesWithTwentyThreePercentOfItsImpactSpeed) {
+    Cargo cargo = make_cargo({0.0f, 3.0f, 0.0f}, {});
+    float impact = 0.0f;
+    int ticks = 0;
+    while (cargo.pos.y > 0.5f && ticks < 2000) {
+        // The velocity at contact is this tick's gravity and damping applied.
+        impact = (9.8f * -TICK + cargo.vel.y) * 0.999f;
+        integrate_cargo(cargo, {}, {}, 9.8f);
+        ++ticks;
+    }
+    ASSERT_EQ(cargo.pos.y, 0.5f);
+    ASSERT_LT(impact, -0.9f);
+    EXPECT_FLOAT_EQ(cargo.vel.y, impact * -0.23f);
+}
+
+TEST(IntegrateCargo, SlowFloorContactStopsTheFall) {
+    Cargo cargo = make_cargo({0.0f, 0.501f, 0.0f}, {0.0f, -0.8f, 0.0f});
+    integrate_cargo(cargo, {}, {}, 0.0f);
+    EXPECT_EQ(cargo.pos.y, 0.5f);
+    EXPECT_EQ(cargo.vel.y, 0.0f);
+
+    Cargo fast = make_cargo({0.0f, 0.501f, 0.0f}, {0.0f, -2.0f, 0.0f});
+    integrate_cargo(fast, {}, {}, 0.0f);
+    EXPECT_EQ(fast.pos.y, 0.5f);
+    EXPECT_NEAR(fast.vel.y, 2.0f * 0.999f * 0.23f, 1e-6f);
+}
+
+TEST(IntegrateCargo, FloorFrictionSlowsASlidingCargo) {
+    Cargo cargo = make_cargo({0.0f, 0.5f, 0.0f}, {1.0f, 0.0f, -0.5f});
+    integrate_cargo(cargo, {}, {}, 2.8f);
+    // 0.999 damping and 0.98333335 friction per tick.
+    EXPECT_NEAR(cargo.vel.x, 0.98235f, 1e-6f);
+    EXPECT_NEAR(cargo.vel.z, -0.491175f, 1e-6f);
+    EXPECT_EQ(cargo.vel.y, 0.0f);
+    EXPECT_EQ(cargo.pos.y, 0.5f);
+    EXPECT_NEAR(cargo.pos.x, 0.999f * TICK, 1e-7f);
+}
+
+TEST(IntegrateCargo, WithoutFloorContactOnlyDampingActs) {
+    Cargo cargo = make_cargo({0.0f, 2.0f, 0.0f}, {1.0f, 0.0f, 0.0f});
+    integrate_cargo(cargo, {}, {}, 0.0f);
+    EXPECT_FLOAT_EQ(cargo.vel.x, 0.999f);
+}
+
+TEST(IntegrateCargo, ClippedMoveBouncesOffAWallAndSlowBouncesStop) {
+    // The wall's face is 1 cm ahead: this tick's 5 cm move is clipped.
+    const std::vector<BoxView> wall{{{1.01f, 2.0f, 0.0f}, UNIT}};
+    Cargo fast = make_cargo({0.0f, 2.0f, 0.0f}, {6.0f, 0.0f, 0.0f});
+    integrate_cargo(fast, wall, {}, 0.0f);
+    EXPECT_NEAR(fast.pos.x, 0.009f, 1e-6f);
+    EXPECT_FLOAT_EQ(fast.vel.x, 6.0f * 0.999f * -0.26f);
+
+    Cargo slow = make_cargo({0.0f, 2.0f, 0.0f}, {0.9f, 0.0f, 0.0f});
+    const std::vector<BoxView> close_wall{{{1.002f, 2.0f, 0.0f}, UNIT}};
+    integrate_cargo(slow, close_wall, {}, 0.0f);
+    EXPECT_EQ(slow.vel.x, 0.0f);
+}
+
+TEST(IntegrateCargo, SpeedIsCappedAtEighteen) {
+    Cargo cargo = make_cargo({0.0f, 5.0f, 0.0f}, {30.0f, 0.0f, 40.0f});
+    integrate_cargo(cargo, {}, {}, 0.0f);
+    EXPECT_NEAR(length(cargo.vel), 18.0f, 1e-4f);
+    EXPECT_NEAR(cargo.vel.x / cargo.vel.z, 0.75f, 1e-6f);
+}
+
+// --- fans ------------------------------------------------------------------
+
+FanView fan_at(Vec3 pos, Vec3 dir) {
+    FanView fan;
+    fan.pos = pos;
+    fan.dir = dir;
+    return fan;
+}
+
+// The push one tick of the fans gives a cargo floating at `pos`.
+Vec3 fan_push(Vec3 pos, std::span<const FanView> fans, std::span<const BoxView> boxes = {},
+              CargoStyle style = CargoStyle::Freight) {
+    Cargo cargo = make_cargo(pos, {}, style);
+    integrate_cargo(cargo, boxes, fans, 0.0f);
+    return cargo.vel;
+}
+
+const std::vector<FanView> FAN_NORTH{fan_at({0.0f, 2.0f, 0.0f}, {0.0f, 0.0f, -1.0f})};
+
+TEST(CargoFans, PushAlongTheirDirectionByStyle) {
+    const Vec3 freight = fan_push({0.0f, 2.0f, -5.0f}, FAN_NORTH);
+    EXPECT_FLOAT_EQ(freight.z, -0.050000004f * 0.999f);
+    EXPECT_EQ(freight.x, 0.0f);
+    const Vec3 ballast = fan_push({0.0f, 2.0f, -5.0f}, FAN_NORTH, {}, CargoStyle::Ballast);
+    EXPECT_FLOAT_EQ(ballast.z, freight.z * 0.25f);
+    const Vec3 bio = fan_push({0.0f, 2.0f, -5.0f}, FAN_NORTH, {}, CargoStyle::Bio);
+    EXPECT_FLOAT_EQ(bio.z, -0.12000001f * 0.999f);
+    const Vec3 oxygen = fan_push({0.0f, 2.0f, -5.0f}, FAN_NORTH, {}, CargoStyle::Oxygen);
+    EXPECT_FLOAT_EQ(oxygen.z, -0.022499999f * 0.999f);
+}
+
+TEST(CargoFans, ReachEndsTwelveMetresDownstreamAndTwoMetresOffAxis) {
+    EXPECT_LT(fan_push({0.0f, 2.0f, -11.9f}, FAN_NORTH).z, 0.0f);
+    EXPECT_EQ(fan_push({0.0f, 2.0f, -12.0f}, FAN_NORTH).z, 0.0f);
+    EXPECT_LT(fan_push({1.9f, 2.0f, -5.0f}, FAN_NORTH).z, 0.0f);
+    EXPECT_EQ(fan_push({2.0f, 2.0f, -5.0f}, FAN_NORTH).z, 0.0f);
+    EXPECT_EQ(fan_push({0.0f, 2.0f, 1.0f}, FAN_NORTH).z, 0.0f);
+}
+
+TEST(CargoFans, WallBetweenFanAndCargoBlocksTheAir) {
+    const std::vector<BoxView> wall{{{0.0f, 2.0f, -3.0f}, {4.0f, 4.0f, 0.2f}}};
+    EXPECT_EQ(fan_push({0.0f, 2.0f, -5.0f}, FAN_NORTH, wall).z, 0.0f);
+    // A wall beyond the cargo does not matter.
+    EXPECT_LT(fan_push({0.0f, 2.0f, -2.0f}, FAN_NORTH, wall).z, 0.0f);
+}
+
+TEST(CargoFans, InactiveFansDoNotPushAndActiveOnesAddUp) {
+    std::vector<FanView> fans{FAN_NORTH[0], FAN_NORTH[0]};
+    EXPECT_FLOAT_EQ(fan_push({0.0f, 2.0f, -5.0f}, fans).z, -0.10000001f * 0.999f);
+    fans[0].active = false;
+    fans[1].active = false;
+    EXPECT_EQ(fan_push({0.0f, 2.0f, -5.0f}, fans).z, 0.0f);
+}
+
+}  // namespace
+}  // namespace vantrel_sim
