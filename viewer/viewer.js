@@ -180,15 +180,38 @@
     return isNum(y) && y > ON_FLOOR ? ' ↑' + fmt(y) + ' m' : '';
   }
 
-  // ---------- the plan ----------
+  // ---------- the scene: plan and elevation share the z axis ----------
+
+  const PLAN_MARGIN = 1.2;
+  const ELEVATION_GAP = 1.6;
+
+  // Scene bounds in scene units (metres): the plan, then the elevation to its right.
+  function sceneBox(snap) {
+    const W = num(snap.room_size[0], 20);
+    const D = num(snap.room_size[1], 28);
+    const H = num(snap.room_height, 5);
+    const sideLeft = W / 2 + PLAN_MARGIN + ELEVATION_GAP;
+    return {
+      W, D, H, sideLeft,
+      x: -W / 2 - PLAN_MARGIN, y: -D / 2 - PLAN_MARGIN - 0.8,
+      w: W + 2 * PLAN_MARGIN + ELEVATION_GAP + H + 1.2, h: D + 2 * PLAN_MARGIN + 0.8,
+    };
+  }
 
   function labelAt(layer, x, z, lines, cls, fontSize) {
+    const shown = lines.filter((line) => line !== '');
     const t = svg('text', { x: fmt(x, 3), y: fmt(z, 3), class: 'label ' + (cls || ''), 'font-size': fmt(fontSize, 3) }, layer);
-    lines.filter((line) => line !== '').forEach((line, i) => {
+    shown.forEach((line, i) => {
       const span = svg('tspan', { x: fmt(x, 3), dy: i === 0 ? 0 : fmt(fontSize * 1.15, 3) }, t);
       span.textContent = line;
     });
     return t;
+  }
+
+  // Puts a block of lines so that its last line sits just above z.
+  function labelAbove(layer, x, z, lines, cls, fontSize) {
+    const count = lines.filter((line) => line !== '').length;
+    return labelAt(layer, x, z - fontSize * 0.35 - (count - 1) * fontSize * 1.15, lines, cls, fontSize);
   }
 
   function boxRect(parent, pos, size, attrs) {
@@ -199,7 +222,7 @@
     }, attrs), parent);
   }
 
-  function wallRole(wall, snap, roomHeight) {
+  function wallRole(wall, roomHeight) {
     const [, y] = vec(wall.pos);
     const [, h] = vec(wall.size);
     const bottom = y - h / 2;
@@ -212,57 +235,31 @@
 
   function wallShade(top, roomHeight) {
     const t = Math.max(0, Math.min(1, top / Math.max(roomHeight, 0.1)));
-    const light = Math.round(78 - t * 48);
+    const light = Math.round(80 - t * 50);
     return 'hsl(215, 14%, ' + light + '%)';
   }
 
-  function drawPlan(plan, snap) {
+  function liftPowered(snap) {
+    const plate = snap.plates[num(snap.lift.plate, -1)];
+    return Boolean(plate) && plate.active === true;
+  }
+
+  function drawPlan(plan, snap, box, fs) {
     clear(plan);
-    const [W, D] = [num(snap.room_size[0], 20), num(snap.room_size[1], 28)];
-    const H = num(snap.room_height, 5);
-    const margin = 1.2;
-    plan.setAttribute('viewBox', [-W / 2 - margin, -D / 2 - margin, W + 2 * margin, D + 2 * margin].map((v) => fmt(v, 3)).join(' '));
-    const fs = Math.max(W, D) / 40;
+    const { W, D, H } = box;
     const labels = svg('g', { class: 'labels' });
 
     svg('rect', { x: -W / 2, y: -D / 2, width: W, height: D, class: 'floor', 'data-kind': 'floor' }, plan);
-
-    // Goal area.
-    const goal = boxRect(plan, snap.goal, snap.goal_size, { class: 'goal', 'data-kind': 'goal' });
-    goal.setAttribute('data-height', fmt(vec(snap.goal)[1]));
-    const [gx, gy, gz] = vec(snap.goal);
-    labelAt(labels, gx, gz, ['GOAL' + heightNote(gy)], 'goal-label', fs);
-
-    // Spawn.
     if (Array.isArray(snap.spawn)) {
       const [sx, , sz] = vec(snap.spawn);
       svg('path', { d: 'M' + (sx - 0.3) + ' ' + sz + 'h0.6M' + sx + ' ' + (sz - 0.3) + 'v0.6', class: 'spawn', 'data-kind': 'spawn' }, plan);
     }
 
-    // Plates and scales.
-    snap.plates.forEach((plate, i) => {
-      const [x, y, z] = vec(plate.pos);
-      const scale = num(plate.load_required) > 0 || isNum(plate.load_maximum);
-      svg('circle', {
-        cx: fmt(x, 3), cy: fmt(z, 3), r: fmt(num(plate.radius, 0.9), 3),
-        class: 'plate' + (plate.active === true ? ' on' : '') + (scale ? ' scale' : ''),
-        'data-kind': 'plate', 'data-index': i, 'data-active': String(plate.active === true), 'data-scale': String(scale),
-      }, plan);
-      const lines = [text(plate.label) + (plate.active === true ? ' ●' : ' ○') + heightNote(y - 0.03)];
-      if (scale) {
-        const window = isNum(plate.load_maximum)
-          ? fmt(plate.load_required) + '–' + fmt(plate.load_maximum)
-          : '≥ ' + fmt(plate.load_required);
-        lines.push('load ' + fmt(plate.load) + ' т in ' + window + ' т');
-      }
-      labelAt(labels, x, z + num(plate.radius, 0.9) + fs, lines, 'plate-label', fs * 0.9);
-    });
-
     // Walls, lowest first so that tall pieces stay visible; the ceiling is an outline only.
     const walls = snap.walls.map((wall, i) => ({ wall, i, top: vec(wall.pos)[1] + vec(wall.size)[1] / 2 }));
     walls.sort((a, b) => a.top - b.top || a.i - b.i);
     walls.forEach(({ wall, i, top }) => {
-      const role = wallRole(wall, snap, H);
+      const role = wallRole(wall, H);
       const rect = boxRect(plan, wall.pos, wall.size, {
         class: 'wall ' + role, 'data-kind': 'wall', 'data-index': i, 'data-role': role, 'data-top': fmt(top),
       });
@@ -272,27 +269,52 @@
       if (role !== 'ceiling' && role !== 'full' && Math.min(w, d) >= 0.9) {
         const bottom = y - h / 2;
         const note = role === 'raised' ? '▲' + fmt(bottom) + '–' + fmt(top) + ' m' : '▲' + fmt(top) + ' m';
-        labelAt(labels, x, z + d / 2 - fs * 0.25, [note], 'wall-label', fs * 0.7);
+        labelAt(labels, x, z + d / 2 - fs * 0.3, [note], 'wall-label', fs * 0.8);
       }
     });
 
+    // Goal area, above any deck it lies on.
+    boxRect(plan, snap.goal, snap.goal_size, { class: 'goal', 'data-kind': 'goal', 'data-height': fmt(vec(snap.goal)[1]) });
+    const [gx, gy, gz] = vec(snap.goal);
+    labelAt(labels, gx, gz + fs * 0.35, ['GOAL' + heightNote(gy)], 'goal-label', fs);
+
+    // Plates and scales.
+    snap.plates.forEach((plate, i) => {
+      const [x, y, z] = vec(plate.pos);
+      const r = num(plate.radius, 0.9);
+      const scale = num(plate.load_required) > 0 || isNum(plate.load_maximum);
+      svg('circle', {
+        cx: fmt(x, 3), cy: fmt(z, 3), r: fmt(r, 3),
+        class: 'plate' + (plate.active === true ? ' on' : '') + (scale ? ' scale' : ''),
+        'data-kind': 'plate', 'data-index': i, 'data-active': String(plate.active === true), 'data-scale': String(scale),
+      }, plan);
+      const lines = [text(plate.label) + (plate.active === true ? ' ● pressed' : ' ○') + heightNote(y - 0.03)];
+      if (scale) {
+        const window = isNum(plate.load_maximum)
+          ? fmt(plate.load_required) + '–' + fmt(plate.load_maximum)
+          : '≥ ' + fmt(plate.load_required);
+        lines.push('load ' + fmt(plate.load) + ' т, needs ' + window + ' т');
+      }
+      labelAt(labels, x, z + r + fs, lines, 'plate-label', fs * 0.9);
+    });
+
     // Lift platform and its call consoles.
-    if (snap.lift && kindOf(snap.lift) === 'object') {
+    if (kindOf(snap.lift) === 'object') {
       const lift = snap.lift;
       const [cx, , cz] = vec(lift.center);
-      const powered = Array.isArray(snap.plates) && snap.plates[num(lift.plate, -1)] && snap.plates[num(lift.plate, -1)].active === true;
+      const [, , sd] = vec(lift.size);
+      const powered = liftPowered(snap);
       boxRect(plan, lift.center, lift.size, {
         class: 'lift' + (powered ? ' powered' : ''), 'data-kind': 'lift',
         'data-height': fmt(lift.height), 'data-target-up': String(lift.target_up === true),
       });
-      labelAt(labels, cx, cz, [
-        'LIFT h ' + fmt(lift.height) + ' / ' + fmt(lift.top) + ' m ' + (lift.target_up === true ? '▲ up' : '▼ down'),
-        powered ? 'powered' : 'no power',
-      ], 'lift-label', fs);
+      labelAt(labels, cx, cz + sd / 2 + fs, [
+        'LIFT ' + fmt(lift.height) + ' / ' + fmt(lift.top) + ' m ' + (lift.target_up === true ? '▲' : '▼') + (powered ? '' : ' no power'),
+      ], 'lift-label', fs * 0.9);
       (Array.isArray(lift.controls) ? lift.controls : []).forEach((control, k) => {
         const [x, y, z] = vec(control);
         svg('rect', { x: fmt(x - 0.31, 3), y: fmt(z - 0.31, 3), width: 0.62, height: 0.62, class: 'lift-control', 'data-kind': 'lift-control', 'data-index': k }, plan);
-        labelAt(labels, x + 0.5, z, ['lift call ' + (k === 0 ? 'lower' : 'upper') + ' · h ' + fmt(y)], 'control-label start', fs * 0.85);
+        labelAt(labels, x + 0.45, z + fs * 0.3, ['call ' + (k === 0 ? '↓' : '↑') + ' ' + fmt(y) + ' m'], 'control-label start', fs * 0.8);
       });
     }
 
@@ -304,7 +326,6 @@
       const g = svg('g', { 'data-kind': 'door', 'data-index': i, 'data-open': String(open), class: 'door ' + (open ? 'open' : 'closed') }, plan);
       boxRect(g, door.pos, door.size, { class: 'door-frame' });
       if (open) {
-        // The leaf drawn as a line along the shorter side, hinged at one end.
         const alongX = w >= d;
         const len = Math.max(w, d);
         const hx = alongX ? x - w / 2 : x;
@@ -314,9 +335,9 @@
         svg('line', { x1: fmt(hx, 3), y1: fmt(hz, 3), x2: fmt(ex, 3), y2: fmt(ez, 3), class: 'door-leaf' }, g);
       }
       const lines = [text(door.label) + ' · ' + (open ? 'OPEN' : 'closed') + heightNote(y - h / 2)];
-      if (isNum(door.hold_remaining)) lines.push('latch in ' + fmt(door.hold_remaining, 1) + ' s');
+      if (isNum(door.hold_remaining)) lines.push('latches in ' + fmt(door.hold_remaining, 1) + ' s');
       if (isNum(door.cycle_remaining)) lines.push((open ? 'closes' : 'opens') + ' in ' + fmt(door.cycle_remaining, 1) + ' s');
-      labelAt(labels, x, z - Math.max(d, 0.45) / 2 - fs * 0.4, lines, 'door-label ' + (open ? 'open' : 'closed'), fs);
+      labelAbove(labels, x, z - Math.max(d, 0.45) / 2, lines, 'door-label ' + (open ? 'open' : 'closed'), fs);
     });
 
     // Sockets.
@@ -352,14 +373,15 @@
         svg('path', { d: head, class: 'fan-head' }, g);
       }
       const vertical = Math.abs(dy) > 0.01 ? (dy > 0 ? ' ↑up' : ' ↓down') : '';
-      labelAt(labels, x, z - 0.6, [text(fan.label) + ' · ' + (on ? 'ON' : 'off') + vertical + heightNote(y)], 'fan-label', fs * 0.9);
+      labelAbove(labels, x, z - 0.4, [text(fan.label) + ' · ' + (on ? 'ON' : 'off') + vertical + heightNote(y)], 'fan-label', fs * 0.9);
     });
 
     // Cargo-gravity consoles.
     (Array.isArray(snap.gravity_controls) ? snap.gravity_controls : []).forEach((pos, i) => {
       const [x, y, z] = vec(pos);
-      svg('circle', { cx: fmt(x, 3), cy: fmt(z, 3), r: 0.35, class: 'gravity-control' + (snap.cargo_gravity_off === true ? ' off' : ''), 'data-kind': 'gravity-control', 'data-index': i }, plan);
-      labelAt(labels, x + 0.5, z, ['gravity console ' + (i + 1) + ' · h ' + fmt(y), 'cargo gravity ' + (snap.cargo_gravity_off === true ? 'OFF' : 'on')], 'control-label start', fs * 0.85);
+      const off = snap.cargo_gravity_off === true;
+      svg('circle', { cx: fmt(x, 3), cy: fmt(z, 3), r: 0.35, class: 'gravity-control' + (off ? ' off' : ''), 'data-kind': 'gravity-control', 'data-index': i }, plan);
+      labelAt(labels, x + 0.5, z + fs * 0.3, ['gravity ' + (i + 1) + ' · ' + fmt(y) + ' m' + (off ? ' · cargo g OFF' : '')], 'control-label start', fs * 0.8);
     });
 
     // Cargo, lowest first.
@@ -418,86 +440,145 @@
       const lines = [(index === 0 ? 'player' : 'echo ' + index) + heightNote(y)];
       if (held >= 0) lines.push('holds ' + cargoLabel(snap, held));
       if (index > 0 && isNum(a.next_throw)) lines.push('throws at ' + fmt(a.next_throw, 2) + ' s');
-      labelAt(labels, x, z - ACTOR_RADIUS - fs * 1.2 * lines.length, lines, 'actor-label ' + (index === 0 ? 'player' : 'echo'), fs);
+      labelAbove(labels, x, z - ACTOR_RADIUS, lines, 'actor-label ' + (index === 0 ? 'player' : 'echo'), fs);
     });
 
     plan.appendChild(labels);
   }
 
-  // ---------- the side view ----------
-
-  function drawSide(side, snap) {
+  // Elevation beside the plan: height grows to the right, z runs down as in the plan.
+  function drawSide(side, snap, box, fs) {
     clear(side);
-    const [W, D] = [num(snap.room_size[0], 20), num(snap.room_size[1], 28)];
-    const H = num(snap.room_height, 5);
-    const fs = Math.max(D / 70, 0.3);
-    side.setAttribute('viewBox', [-D / 2 - 2, -(H + 0.9), D + 3, H + 1.6].map((v) => fmt(v, 3)).join(' '));
+    const { W, D, H, sideLeft } = box;
+    side.setAttribute('transform', 'translate(' + fmt(sideLeft, 3) + ' 0)');
     const labels = svg('g', { class: 'labels' });
-    const rectZY = (parent, pos, size, attrs) => {
+    const rectUV = (parent, pos, size, attrs) => {
       const [, y, z] = vec(pos);
       const [, h, d] = vec(size);
-      return svg('rect', Object.assign({ x: fmt(z - d / 2, 4), y: fmt(-(y + h / 2), 4), width: fmt(Math.abs(d), 4), height: fmt(Math.abs(h), 4) }, attrs), parent);
+      return svg('rect', Object.assign({ x: fmt(y - h / 2, 4), y: fmt(z - d / 2, 4), width: fmt(Math.abs(h), 4), height: fmt(Math.abs(d), 4) }, attrs), parent);
     };
 
-    svg('line', { x1: -D / 2, y1: 0, x2: D / 2, y2: 0, class: 'side-floor' }, side);
+    svg('rect', { x: 0, y: -D / 2, width: H, height: D, class: 'side-air' }, side);
+    const every = fs * 0.75 * 1.6 > 1 ? 2 : 1;
     for (let level = 1; level < H; level += 1) {
-      svg('line', { x1: -D / 2, y1: -level, x2: D / 2, y2: -level, class: 'side-grid' }, side);
-      const t = svg('text', { x: fmt(-D / 2 - 0.2, 3), y: fmt(-level + 0.12, 3), class: 'side-scale', 'font-size': fmt(fs * 0.8, 3) }, labels);
-      t.textContent = level + ' m';
+      svg('line', { x1: level, y1: -D / 2, x2: level, y2: D / 2, class: 'side-grid' }, side);
+      if (level % every === 0) labelAt(labels, level, -D / 2 - 0.5, [level + ' m'], 'side-scale', fs * 0.75);
     }
-    rectZY(side, snap.goal, snap.goal_size, { class: 'goal' });
+    labelAt(labels, H / 2, -D / 2 - PLAN_MARGIN - 0.1, ['elevation: height →'], 'side-title', fs * 0.85);
+    svg('line', { x1: 0, y1: -D / 2, x2: 0, y2: D / 2, class: 'side-floor' }, side);
+    rectUV(side, snap.goal, snap.goal_size, { class: 'goal' });
 
     snap.walls.forEach((wall) => {
       const [x] = vec(wall.pos);
       const [w] = vec(wall.size);
-      if (Math.abs(x) - w / 2 >= W / 2 - 0.01) return; // side walls would hide everything
-      const rect = rectZY(side, wall.pos, wall.size, { class: 'side-wall' });
+      if (Math.abs(x) - w / 2 >= W / 2 - 0.01) return; // the side walls would hide everything
+      const rect = rectUV(side, wall.pos, wall.size, { class: 'side-wall', 'data-kind': 'side-wall' });
       rect.style.fill = wallShade(vec(wall.pos)[1] + vec(wall.size)[1] / 2, H);
     });
     snap.plates.forEach((plate) => {
       const [, y, z] = vec(plate.pos);
       const r = num(plate.radius, 0.9);
-      svg('rect', { x: fmt(z - r, 3), y: fmt(-(y + 0.04), 3), width: fmt(2 * r, 3), height: 0.08, class: 'plate' + (plate.active === true ? ' on' : '') }, side);
+      svg('rect', { x: fmt(y - 0.04, 3), y: fmt(z - r, 3), width: 0.08, height: fmt(2 * r, 3), class: 'plate' + (plate.active === true ? ' on' : '') }, side);
     });
-    if (snap.lift && kindOf(snap.lift) === 'object') {
+    if (kindOf(snap.lift) === 'object') {
       const lift = snap.lift;
       const [, , cz] = vec(lift.center);
       const [, sh, sd] = vec(lift.size);
       const top = num(lift.height);
-      svg('rect', { x: fmt(cz - sd / 2, 3), y: fmt(-top, 3), width: fmt(sd, 3), height: fmt(sh, 3), class: 'lift' }, side);
-      svg('line', { x1: fmt(cz - sd / 2, 3), y1: fmt(-num(lift.top), 3), x2: fmt(cz + sd / 2, 3), y2: fmt(-num(lift.top), 3), class: 'lift-stop' }, side);
+      svg('line', { x1: fmt(num(lift.top), 3), y1: fmt(cz - sd / 2, 3), x2: fmt(num(lift.top), 3), y2: fmt(cz + sd / 2, 3), class: 'lift-stop' }, side);
+      svg('rect', { x: fmt(top - sh, 3), y: fmt(cz - sd / 2, 3), width: fmt(sh, 3), height: fmt(sd, 3), class: 'lift' + (liftPowered(snap) ? ' powered' : ''), 'data-kind': 'side-lift' }, side);
       (Array.isArray(lift.controls) ? lift.controls : []).forEach((control) => {
         const [, y, z] = vec(control);
-        svg('rect', { x: fmt(z - 0.2, 3), y: fmt(-y - 0.2, 3), width: 0.4, height: 0.4, class: 'lift-control' }, side);
+        svg('rect', { x: fmt(y - 0.2, 3), y: fmt(z - 0.2, 3), width: 0.4, height: 0.4, class: 'lift-control' }, side);
       });
-      labelAt(labels, cz, -top - 0.3, ['lift ' + fmt(top) + ' m'], 'lift-label', fs);
     }
     (Array.isArray(snap.gravity_controls) ? snap.gravity_controls : []).forEach((pos) => {
       const [, y, z] = vec(pos);
-      svg('circle', { cx: fmt(z, 3), cy: fmt(-y, 3), r: 0.25, class: 'gravity-control' + (snap.cargo_gravity_off === true ? ' off' : '') }, side);
+      svg('circle', { cx: fmt(y, 3), cy: fmt(z, 3), r: 0.25, class: 'gravity-control' + (snap.cargo_gravity_off === true ? ' off' : '') }, side);
     });
     snap.doors.forEach((door) => {
-      rectZY(side, door.pos, door.size, { class: 'door-frame side-door ' + (door.open === true ? 'open' : 'closed') });
+      rectUV(side, door.pos, door.size, { class: 'side-door ' + (door.open === true ? 'open' : 'closed') });
     });
     snap.cargo.forEach((item) => {
-      const rect = rectZY(side, item.pos, item.size, { class: 'cargo-box' });
+      const rect = rectUV(side, item.pos, item.size, { class: 'cargo-box' });
       rect.style.fill = STYLE_COLORS[item.style] || '#b0a080';
-      const [, y, z] = vec(item.pos);
-      const [, h] = vec(item.size);
-      if (y - h / 2 > ON_FLOOR) labelAt(labels, z, -(y + h / 2) - 0.15, [fmt(y - h / 2) + ' m'], 'cargo-label', fs * 0.8);
     });
     if (snap.trajectory.length > 0) {
-      const points = snap.trajectory.map((p) => { const [, y, z] = vec(p); return fmt(z, 3) + ',' + fmt(-y, 3); }).join(' ');
+      const points = snap.trajectory.map((p) => { const [, y, z] = vec(p); return fmt(y, 3) + ',' + fmt(z, 3); }).join(' ');
       svg('polyline', { points, class: 'trajectory-line' }, side);
     }
     const actors = snap.echoes.map((a, i) => ({ a, index: i + 1 })).concat([{ a: snap.player, index: 0 }]);
     actors.forEach(({ a, index }) => {
       const [, y, z] = vec(a.pos);
       const g = svg('g', { class: 'actor ' + (index === 0 ? 'player' : 'echo') }, side);
-      svg('rect', { x: fmt(z - ACTOR_RADIUS, 3), y: fmt(-(y + ACTOR_HEIGHT), 3), width: 2 * ACTOR_RADIUS, height: ACTOR_HEIGHT, rx: 0.2, class: 'body' }, g);
-      labelAt(labels, z, -(y + ACTOR_HEIGHT) - 0.15, [actorName(index) + (y > ON_FLOOR ? ' ' + fmt(y) + ' m' : '')], 'actor-label ' + (index === 0 ? 'player' : 'echo'), fs);
+      svg('rect', { x: fmt(y, 3), y: fmt(z - ACTOR_RADIUS, 3), width: ACTOR_HEIGHT, height: 2 * ACTOR_RADIUS, rx: 0.2, class: 'body' }, g);
+      labelAt(labels, y + ACTOR_HEIGHT + 0.15, z + fs * 0.3, [actorName(index) + (y > ON_FLOOR ? ' ' + fmt(y) + ' m' : '')], 'actor-label start ' + (index === 0 ? 'player' : 'echo'), fs * 0.85);
     });
     side.appendChild(labels);
+  }
+
+  // Fits the room into the scene, or keeps the zoomed window while the room stays the same.
+  function drawScene(snap) {
+    const box = sceneBox(snap);
+    const roomKey = [snap.level, box.W, box.D, box.H].join('/');
+    if (view.roomKey !== roomKey) {
+      view.roomKey = roomKey;
+      view.zoom = null;
+    }
+    const vb = view.zoom || { x: box.x, y: box.y, w: box.w, h: box.h };
+    ui.scene.setAttribute('viewBox', [vb.x, vb.y, vb.w, vb.h].map((v) => fmt(v, 3)).join(' '));
+    const rect = ui.scene.getBoundingClientRect();
+    const pixelsPerMetre = Math.min(rect.width / vb.w, rect.height / vb.h) || 20;
+    const fs = Math.max(0.12, Math.min(1.2, 11 / pixelsPerMetre));
+    drawPlan(ui.plan, snap, box, fs);
+    drawSide(ui.side, snap, box, fs);
+  }
+
+  const view = { roomKey: '', zoom: null, drag: null };
+
+  function scenePoint(ev) {
+    const ctm = ui.scene.getScreenCTM();
+    if (!ctm) return null;
+    const p = new DOMPoint(ev.clientX, ev.clientY).matrixTransform(ctm.inverse());
+    return { x: p.x, y: p.y };
+  }
+
+  function currentViewBox() {
+    const b = ui.scene.viewBox.baseVal;
+    return { x: b.x, y: b.y, w: b.width, h: b.height };
+  }
+
+  function bindZoom() {
+    ui.scene.addEventListener('wheel', (ev) => {
+      if (state.frames.length === 0) return;
+      ev.preventDefault();
+      const p = scenePoint(ev);
+      if (!p) return;
+      const vb = currentViewBox();
+      const factor = Math.exp(Math.max(-1, Math.min(1, ev.deltaY / 300)));
+      const w = Math.max(2, Math.min(400, vb.w * factor));
+      const k = w / vb.w;
+      view.zoom = { x: p.x - (p.x - vb.x) * k, y: p.y - (p.y - vb.y) * k, w, h: vb.h * k };
+      render();
+    }, { passive: false });
+    ui.scene.addEventListener('pointerdown', (ev) => {
+      if (state.frames.length === 0) return;
+      view.drag = { start: scenePoint(ev), vb: currentViewBox() };
+      ui.scene.setPointerCapture(ev.pointerId);
+    });
+    ui.scene.addEventListener('pointermove', (ev) => {
+      if (!view.drag || !view.drag.start) return;
+      const p = scenePoint(ev);
+      if (!p) return;
+      // The point under the cursor stays put: shift by how far it moved in the current box.
+      const vb = currentViewBox();
+      view.zoom = { x: vb.x - (p.x - view.drag.start.x), y: vb.y - (p.y - view.drag.start.y), w: vb.w, h: vb.h };
+      ui.scene.setAttribute('viewBox', [view.zoom.x, view.zoom.y, view.zoom.w, view.zoom.h].join(' '));
+    });
+    const endDrag = () => { if (view.drag) { view.drag = null; render(); } };
+    ui.scene.addEventListener('pointerup', endDrag);
+    ui.scene.addEventListener('pointercancel', endDrag);
+    ui.scene.addEventListener('dblclick', () => { view.zoom = null; render(); });
   }
 
   // ---------- texts and tables ----------
@@ -623,8 +704,7 @@
     if (!frame) return;
     const snap = frame.snap;
     try {
-      drawPlan(ui.plan, snap);
-      drawSide(ui.side, snap);
+      drawScene(snap);
       drawTexts(snap);
       drawTables(snap);
       ui.views.dataset.frameError = '';
@@ -741,7 +821,7 @@
   function init() {
     const byId = (id) => document.getElementById(id);
     Object.assign(ui, {
-      plan: byId('plan'), side: byId('side'), views: byId('views'), notice: byId('notice'), errors: byId('errors'),
+      scene: byId('scene'), plan: byId('plan'), side: byId('side'), views: byId('views'), notice: byId('notice'), errors: byId('errors'),
       source: byId('source'), file: byId('file'), roomIndex: byId('room-index'), title: byId('title'),
       objective: byId('objective'), hint: byId('hint'), time: byId('time'), timeFill: byId('time-fill'),
       timeWindow: byId('time-window'), status: byId('status'), flags: byId('flags'), interaction: byId('interaction'),
@@ -770,6 +850,8 @@
       const file = ev.dataTransfer && ev.dataTransfer.files[0];
       if (file) loadFile(file);
     });
+    bindZoom();
+    window.addEventListener('resize', () => render());
     setPlayButton();
     const src = new URLSearchParams(window.location.search).get('src');
     if (src) loadFromUrl(src);

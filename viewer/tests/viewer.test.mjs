@@ -195,17 +195,39 @@ test('the timeline marks committed loops and wins', async () => {
   await page.close();
 });
 
-test('play advances at about real speed and pause stops', async () => {
+function runSeconds(from, to) {
+  let total = 0;
+  for (let i = from; i < to; i += 1) {
+    const a = sampleSnaps[i];
+    const b = sampleSnaps[i + 1];
+    const delta = b.time - a.time;
+    total += a.level === b.level && delta > 0 && delta <= 0.25 ? delta : 1 / 60;
+  }
+  return total;
+}
+
+test('play advances at real speed and pause stops', async () => {
   const page = await openViewer('?src=sample-run.jsonl');
   await page.click('#play');
-  await page.waitForTimeout(500);
+  assert.equal(await page.getAttribute('#play', 'data-playing'), 'true');
   await page.click('#play');
-  const frame = Number(await page.getAttribute('body', 'data-frame'));
-  const played = sampleSnaps[frame].time - sampleSnaps[0].time;
-  assert.ok(frame > 3, 'advanced to frame ' + frame);
-  assert.ok(played > 0.2 && played < 1.5, 'played ' + played + ' s of run time in 0.5 s');
+  assert.equal(await page.getAttribute('#play', 'data-playing'), 'false');
+  await goTo(page, 0);
+
+  const startedAt = await page.evaluate(() => { window.vantrelViewer.play(); return performance.now(); });
+  await page.waitForTimeout(700);
+  const stop = await page.evaluate(() => {
+    const frame = window.vantrelViewer.state.index;
+    window.vantrelViewer.pause();
+    return { frame, now: performance.now() };
+  });
+  const elapsed = (stop.now - startedAt) / 1000;
+  const played = runSeconds(0, stop.frame);
+  assert.ok(stop.frame > 3, 'advanced to frame ' + stop.frame);
+  assert.ok(played <= elapsed + 0.05, 'played ' + played + ' s of run time in ' + elapsed + ' s');
+  assert.ok(played >= elapsed * 0.5, 'played ' + played + ' s of run time in ' + elapsed + ' s');
   await page.waitForTimeout(200);
-  assert.equal(await page.getAttribute('body', 'data-frame'), String(frame));
+  assert.equal(await page.getAttribute('body', 'data-frame'), String(stop.frame));
   await page.close();
 });
 
@@ -264,4 +286,8 @@ test('a missing ?src file is reported', async () => {
   assert.equal(await page.getAttribute('#notice', 'data-state'), 'error');
   assert.match(await page.textContent('#notice'), /Could not load .*nowhere\.jsonl: HTTP 404/);
   await page.close();
+});
+
+test('no script error was raised on any page', () => {
+  assert.deepEqual(pageErrors, []);
 });
