@@ -134,7 +134,8 @@
     if (!isNum(v)) return '—';
     const d = digits === undefined ? 2 : digits;
     const text = v.toFixed(d);
-    return text.indexOf('.') >= 0 ? text.replace(/0+$/, '').replace(/\.$/, '') : text;
+    const short = text.indexOf('.') >= 0 ? text.replace(/0+$/, '').replace(/\.$/, '') : text;
+    return short === '-0' ? '0' : short;
   }
 
   function fmtVec(v) {
@@ -405,8 +406,11 @@
       if (deliver) {
         svg('circle', { cx: fmt(x, 3), cy: fmt(z, 3), r: fmt(Math.max(0.12, Math.min(w, d) * 0.22), 3), class: 'deliver-mark' }, g);
       }
-      const title = (deliver ? '★ ' : '') + text(item.label) + heightNote(y - h / 2);
-      labelAt(labels, x, z + d / 2 + fs, [title, states.join(' · ')], 'cargo-label', fs * 0.9);
+      // A carried item is named in its holder's label instead.
+      if (owner < 0) {
+        const title = (deliver ? '★ ' : '') + text(item.label) + heightNote(y - h / 2);
+        labelAt(labels, x, z + d / 2 + fs, [title, states.join(' · ')], 'cargo-label', fs * 0.9);
+      }
     });
 
     // Throw preview.

@@ -132,13 +132,18 @@ test('stepping the timeline draws every wall, door, cargo and actor of the frame
     await goTo(page, i);
     assert.deepEqual(await counts(page), expectedCounts(sampleSnaps[i]), 'frame ' + i);
   }
+  await goTo(page, withTrajectory);
+  assert.equal(await page.getAttribute('#plan [data-kind="trajectory"]', 'data-points'), String(sampleSnaps[withTrajectory].trajectory.length));
+  assert.equal(await page.getAttribute('#plan [data-kind="actor"][data-role="player"]', 'data-held'), String(sampleSnaps[withTrajectory].player.held));
+  await page.screenshot({ path: path.join(outDir, 'holding.png') });
   assert.deepEqual(pageErrors, []);
   await page.close();
 });
 
 test('an open door is drawn open and a closed one solid', async () => {
   const page = await openViewer('?src=sample-run.jsonl');
-  const openAt = sampleSnaps.findIndex((s) => s.doors.some((d) => d.open));
+  const openWithEcho = sampleSnaps.findIndex((s) => s.echoes.length > 0 && s.doors.some((d) => d.open));
+  const openAt = openWithEcho >= 0 ? openWithEcho : sampleSnaps.findIndex((s) => s.doors.some((d) => d.open));
   const closedAt = sampleSnaps.findIndex((s) => s.doors.some((d) => !d.open));
   const doorIndex = sampleSnaps[openAt].doors.findIndex((d) => d.open);
   const look = (i) => page.evaluate((k) => {
@@ -161,7 +166,9 @@ test('an open door is drawn open and a closed one solid', async () => {
   assert.equal(closed.leaves, 0);
   assert.notEqual(closed.fill, open.fill);
 
-  await goTo(page, openAt);
+  // A frame with the door held open by the echo and the cargo in the air, for a person to look at.
+  const flying = sampleSnaps.findIndex((s, k) => k >= openAt && s.echoes.length > 0 && s.cargo.some((c) => c.owner === -1 && c.pos[1] > 1.5));
+  await goTo(page, flying >= 0 ? flying : openAt);
   await page.screenshot({ path: path.join(outDir, 'viewer.png') });
   await page.close();
 });
@@ -228,6 +235,50 @@ test('play advances at real speed and pause stops', async () => {
   assert.ok(played >= elapsed * 0.5, 'played ' + played + ' s of run time in ' + elapsed + ' s');
   await page.waitForTimeout(200);
   assert.equal(await page.getAttribute('body', 'data-frame'), String(stop.frame));
+  await page.close();
+});
+
+function fixture(name) {
+  return fs.readFileSync(path.join(here, 'fixtures', name), 'utf8').split('\n').filter((line) => line !== '').map((line) => JSON.parse(line));
+}
+
+async function planTexts(page) {
+  return page.evaluate(() => [...document.querySelectorAll('#plan text')].map((t) => t.textContent));
+}
+
+test('the two floors of the terminal show their heights, the lift and the consoles', async () => {
+  const snaps = fixture('terminal.jsonl');
+  const snap = snaps[snaps.length - 1];
+  const page = await openViewer('?src=tests/fixtures/terminal.jsonl');
+  await page.click('#last');
+  assert.deepEqual(await counts(page), expectedCounts(snap));
+  const texts = await planTexts(page);
+  assert.ok(texts.some((t) => t.startsWith('GOAL ↑4.84 m')), 'goal height');
+  assert.ok(texts.some((t) => t === '▲4.4–4.8 m'), 'gallery slab heights');
+  const raised = snap.walls.filter((w) => w.pos[1] - w.size[1] / 2 > 0.05 && w.pos[1] - w.size[1] / 2 < snap.room_height - 0.01).length;
+  assert.equal(await page.locator('#plan [data-kind="wall"][data-role="raised"]').count(), raised);
+  assert.equal(await page.getAttribute('#plan [data-kind="lift"]', 'data-height'), String(snap.lift.height));
+  assert.equal(await page.locator('#plan [data-kind="lift-control"]').count(), 2);
+  assert.equal(await page.locator('#plan [data-kind="gravity-control"]').count(), snap.gravity_controls.length);
+  assert.ok(await page.locator('#side [data-kind="side-wall"]').count() > 0);
+  await page.screenshot({ path: path.join(outDir, 'terminal.png') });
+  await page.close();
+});
+
+test('a player who jumped onto the lunar deck is drawn at the deck height', async () => {
+  const snaps = fixture('lunar-deck.jsonl');
+  const last = snaps[snaps.length - 1];
+  assert.equal(last.player.pos[1], 2, 'the recording ends on the deck');
+  const page = await openViewer('?src=tests/fixtures/lunar-deck.jsonl');
+  await page.click('#last');
+  const texts = await planTexts(page);
+  assert.ok(texts.some((t) => t.startsWith('player ↑2 m')), 'player height in its label');
+  assert.ok(texts.some((t) => t === '▲2 m'), 'deck height');
+  assert.ok(texts.some((t) => t.startsWith('GOAL ↑2.04 m')), 'goal on the deck');
+  assert.ok(await page.locator('.flag', { hasText: 'low gravity' }).count() === 1);
+  const body = await page.evaluate(() => document.querySelector('#side .actor.player .body').getAttribute('x'));
+  assert.equal(body, '2');
+  await page.screenshot({ path: path.join(outDir, 'lunar-deck.png') });
   await page.close();
 });
 
