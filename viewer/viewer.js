@@ -91,6 +91,8 @@
         } else if (isNum(cur.time) && isNum(prev.time) && cur.time < prev.time) {
           if (cur.echoes.length > prev.echoes.length) {
             marks.push({ frame: i, kind: 'commit', text: 'loop committed (echo ' + cur.echoes.length + ')' });
+          } else if (cur.echoes.length < prev.echoes.length) {
+            marks.push({ frame: i, kind: 'restart', text: 'loop restarted, records dropped' });
           } else {
             marks.push({ frame: i, kind: 'restart', text: 'loop restarted' });
           }

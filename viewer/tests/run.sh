@@ -14,4 +14,4 @@ if ! cmp -s package-lock.json node_modules/.installed-lock.json 2>/dev/null; the
   cp package-lock.json node_modules/.installed-lock.json
 fi
 
-exec node --test --test-reporter=spec viewer.test.mjs
+exec node --test viewer.test.mjs

@@ -282,6 +282,43 @@ test('a player who jumped onto the lunar deck is drawn at the deck height', asyn
   await page.close();
 });
 
+test('device states are drawn as the snapshot says', async () => {
+  const snap = JSON.parse(sampleLines[0]);
+  snap.fans = [
+    { pos: [5, 1.3, -1.5], dir: [-1, 0, 0], active: false, label: 'Обдув / E' },
+    { pos: [-5, 1.3, -1.5], dir: [0, 0, 1], active: true, label: 'ПРОДУВКА · E' },
+  ];
+  snap.sockets = [{ pos: [5, 0.38, 3], powered: true, label: 'ГНЕЗДО БАТАРЕИ' }];
+  snap.plates.push({ pos: [4, 0.03, 2.9], radius: 1.18, active: true, label: 'M · ВЕСЫ', load_required: 2.3500001, load_maximum: 2.45, load: 2.4 });
+  snap.cargo.push(
+    { id: 1, pos: [5, 0.38, 3], vel: [0, 0, 0], size: [0.72, 0.52, 0.72], owner: -1, label: 'Батарея шлюза', kind: 0, style: 'battery', docked: true, delivered: false },
+    { id: 2, pos: [0, 0.56, -10], vel: [0, 0, 0], size: [0.62, 1.12, 0.62], owner: -1, label: 'Кислородный баллон', kind: 1, style: 'oxygen', docked: false, delivered: true },
+  );
+  snap.won = true;
+  fs.writeFileSync(path.join(fixtureDir, 'devices.jsonl'), JSON.stringify(snap) + '\n');
+  const page = await openViewer('?src=/fixtures/devices.jsonl');
+  const attr = (sel, name) => page.getAttribute('#plan ' + sel, name);
+  assert.equal(await attr('[data-kind="fan"][data-index="0"]', 'data-active'), 'false');
+  assert.equal(await attr('[data-kind="fan"][data-index="1"]', 'data-active'), 'true');
+  assert.equal(await attr('[data-kind="socket"]', 'data-powered'), 'true');
+  assert.equal(await attr('[data-kind="plate"][data-index="1"]', 'data-scale'), 'true');
+  assert.equal(await attr('[data-kind="plate"][data-index="1"]', 'data-active'), 'true');
+  assert.equal(await attr('[data-kind="cargo"][data-id="1"]', 'data-docked'), 'true');
+  assert.equal(await attr('[data-kind="cargo"][data-id="2"]', 'data-delivered'), 'true');
+  assert.equal(await attr('[data-kind="cargo"][data-id="2"]', 'data-deliver'), 'true');
+  assert.equal(await attr('[data-kind="cargo"][data-id="1"]', 'data-deliver'), 'false');
+  const texts = (await planTexts(page)).join('\n');
+  assert.match(texts, /Обдув \/ E · off/);
+  assert.match(texts, /ПРОДУВКА · E · ON/);
+  assert.match(texts, /ГНЕЗДО БАТАРЕИ ⚡ powered/);
+  assert.match(texts, /load 2\.4 т, needs 2\.35–2\.45 т/);
+  assert.match(texts, /docked/);
+  assert.match(texts, /★ Кислородный баллон.*delivered ✓/);
+  assert.equal(await page.getAttribute('#status', 'data-state'), 'won');
+  assert.equal(await page.textContent('#status'), 'WON');
+  await page.close();
+});
+
 test('a malformed or truncated line is named and the other lines still show', async () => {
   const good = sampleLines.slice(0, 6);
   const lines = [good[0], good[1], good[2].slice(0, Math.floor(good[2].length / 2)), good[3], '{"not":"a snapshot"}', good[4], good[5]];
