@@ -17,8 +17,14 @@ int main() {
         std::snprintf(size, sizeof size, "%gx%gx%g", static_cast<double>(level.room_size[0]),
                       static_cast<double>(level.room_size[1]),
                       static_cast<double>(level.room_height));
-        std::printf("%-5zu %.*s %-16s %5zu %6zu %5zu %7zu %4zu %5zu %7zu\n", index,
-                    static_cast<int>(level.title.size()), level.title.data(), size,
+        // Pad by characters, not bytes: the titles are UTF-8.
+        std::size_t characters = 0;
+        for (const char byte : level.title) {
+            characters += (static_cast<unsigned char>(byte) & 0xC0u) != 0x80u ? 1 : 0;
+        }
+        const int padding = characters < 28 ? static_cast<int>(28 - characters) : 0;
+        std::printf("%-5zu %.*s%*s %-16s %5zu %6zu %5zu %7zu %4zu %5zu %7zu\n", index,
+                    static_cast<int>(level.title.size()), level.title.data(), padding, "", size,
                     level.walls.size(), level.plates.size(), level.doors.size(),
                     level.sockets.size(), level.fans.size(), level.cargo.size() + 1, deliver);
     }
