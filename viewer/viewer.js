@@ -170,6 +170,25 @@
     while (el.firstChild) el.removeChild(el.firstChild);
   }
 
+  // Touches the page only when the text changes, so an unchanged panel is not laid out again.
+  function setText(el, value) {
+    if (el.textContent !== value) el.textContent = value;
+  }
+
+  // Rows of plain text cells; rows are reused and only changed cells are written.
+  function fillRows(body, rows) {
+    while (body.rows.length > rows.length) body.deleteRow(-1);
+    rows.forEach((row, r) => {
+      let tr = body.rows[r];
+      if (!tr) {
+        tr = html('tr', '', null, body);
+        row.cells.forEach((cell) => html('td', cell.cls, null, tr));
+      }
+      if (tr.className !== row.cls) tr.className = row.cls;
+      row.cells.forEach((cell, c) => setText(tr.cells[c], cell.text));
+    });
+  }
+
   function actorName(index) {
     return index === 0 ? 'P' : 'E' + index;
   }
@@ -247,10 +266,12 @@
     return Boolean(plate) && plate.active === true;
   }
 
-  function drawPlan(plan, snap, box, fs) {
-    clear(plan);
+  // What stays put during a run: floor, walls and goal.
+  function drawPlanStatic(layer, snap, box, fs) {
+    clear(layer);
     const { W, D, H } = box;
     const labels = svg('g', { class: 'labels' });
+    const plan = layer;
 
     svg('rect', { x: -W / 2, y: -D / 2, width: W, height: D, class: 'floor', 'data-kind': 'floor' }, plan);
     if (Array.isArray(snap.spawn)) {
@@ -280,6 +301,12 @@
     boxRect(plan, snap.goal, snap.goal_size, { class: 'goal', 'data-kind': 'goal', 'data-height': fmt(vec(snap.goal)[1]) });
     const [gx, gy, gz] = vec(snap.goal);
     labelAt(labels, gx, gz + fs * 0.35, ['GOAL' + heightNote(gy)], 'goal-label', fs);
+    layer.appendChild(labels);
+  }
+
+  function drawPlan(plan, snap, box, fs) {
+    clear(plan);
+    const labels = svg('g', { class: 'labels' });
 
     // Plates and scales.
     snap.plates.forEach((plate, i) => {
@@ -453,16 +480,17 @@
   }
 
   // Elevation beside the plan: height grows to the right, z runs down as in the plan.
-  function drawSide(side, snap, box, fs) {
+  // A box seen from the side: height to the right, z down.
+  function rectUV(parent, pos, size, attrs) {
+    const [, y, z] = vec(pos);
+    const [, h, d] = vec(size);
+    return svg('rect', Object.assign({ x: fmt(y - h / 2, 4), y: fmt(z - d / 2, 4), width: fmt(Math.abs(h), 4), height: fmt(Math.abs(d), 4) }, attrs), parent);
+  }
+
+  function drawSideStatic(side, snap, box, fs) {
     clear(side);
-    const { W, D, H, sideLeft } = box;
-    side.setAttribute('transform', 'translate(' + fmt(sideLeft, 3) + ' 0)');
+    const { W, D, H } = box;
     const labels = svg('g', { class: 'labels' });
-    const rectUV = (parent, pos, size, attrs) => {
-      const [, y, z] = vec(pos);
-      const [, h, d] = vec(size);
-      return svg('rect', Object.assign({ x: fmt(y - h / 2, 4), y: fmt(z - d / 2, 4), width: fmt(Math.abs(h), 4), height: fmt(Math.abs(d), 4) }, attrs), parent);
-    };
 
     svg('rect', { x: 0, y: -D / 2, width: H, height: D, class: 'side-air' }, side);
     const every = fs * 0.75 * 1.6 > 1 ? 2 : 1;
@@ -481,6 +509,12 @@
       const rect = rectUV(side, wall.pos, wall.size, { class: 'side-wall', 'data-kind': 'side-wall' });
       rect.style.fill = wallShade(vec(wall.pos)[1] + vec(wall.size)[1] / 2, H);
     });
+    side.appendChild(labels);
+  }
+
+  function drawSide(side, snap, box, fs) {
+    clear(side);
+    const labels = svg('g', { class: 'labels' });
     snap.plates.forEach((plate) => {
       const [, y, z] = vec(plate.pos);
       const r = num(plate.radius, 0.9);
@@ -533,14 +567,26 @@
     }
     const vb = view.zoom || { x: box.x, y: box.y, w: box.w, h: box.h };
     ui.scene.setAttribute('viewBox', [vb.x, vb.y, vb.w, vb.h].map((v) => fmt(v, 3)).join(' '));
-    const rect = ui.scene.getBoundingClientRect();
-    const pixelsPerMetre = Math.min(rect.width / vb.w, rect.height / vb.h) || 20;
+    if (!view.pixels) {
+      const rect = ui.scene.getBoundingClientRect();
+      if (rect.width > 0 && rect.height > 0) view.pixels = { w: rect.width, h: rect.height };
+    }
+    const pixels = view.pixels || { w: 800, h: 600 };
+    const pixelsPerMetre = Math.min(pixels.w / vb.w, pixels.h / vb.h);
     const fs = Math.max(0.12, Math.min(1.2, 11 / pixelsPerMetre));
-    drawPlan(ui.plan, snap, box, fs);
-    drawSide(ui.side, snap, box, fs);
+    ui.side.setAttribute('transform', 'translate(' + fmt(box.sideLeft, 3) + ' 0)');
+    // Walls and goal are redrawn only when they or the label size change.
+    const staticKey = JSON.stringify([box, snap.walls, snap.goal, snap.goal_size, snap.spawn, fmt(fs, 3)]);
+    if (view.staticKey !== staticKey) {
+      view.staticKey = staticKey;
+      drawPlanStatic(ui.planStatic, snap, box, fs);
+      drawSideStatic(ui.sideStatic, snap, box, fs);
+    }
+    drawPlan(ui.planDynamic, snap, box, fs);
+    drawSide(ui.sideDynamic, snap, box, fs);
   }
 
-  const view = { roomKey: '', zoom: null, drag: null };
+  const view = { roomKey: '', staticKey: '', zoom: null, drag: null, pixels: null };
 
   function scenePoint(ev) {
     const ctm = ui.scene.getScreenCTM();
@@ -592,11 +638,11 @@
   const ui = {};
 
   function drawTexts(snap) {
-    ui.roomIndex.textContent = 'room ' + (isNum(snap.level) ? snap.level : '?') + (isNum(snap.level_count) ? ' (rooms 0–' + (snap.level_count - 1) + ')' : '');
-    ui.title.textContent = text(snap.title);
-    ui.objective.textContent = text(snap.objective);
-    ui.hint.textContent = text(snap.hint);
-    ui.time.textContent = fmt(snap.time, 2) + ' s / ' + fmt(snap.limit, 0) + ' s';
+    setText(ui.roomIndex, 'room ' + (isNum(snap.level) ? snap.level : '?') + (isNum(snap.level_count) ? ' (rooms 0–' + (snap.level_count - 1) + ')' : ''));
+    setText(ui.title, text(snap.title));
+    setText(ui.objective, text(snap.objective));
+    setText(ui.hint, text(snap.hint));
+    setText(ui.time, fmt(snap.time, 2) + ' s / ' + fmt(snap.limit, 0) + ' s');
     const limit = num(snap.limit, 0);
     const share = limit > 0 ? Math.max(0, Math.min(1, num(snap.time) / limit)) : 0;
     ui.timeFill.style.width = (share * 100).toFixed(2) + '%';
@@ -616,52 +662,59 @@
     else if (snap.won === true) { state = 'won'; label = 'WON'; }
     else if (snap.failed === true) { state = 'failed'; label = 'FAILED'; }
     ui.status.dataset.state = state;
-    ui.status.textContent = label;
+    setText(ui.status, label);
 
-    clear(ui.flags);
     const flags = [];
     if (snap.moon_gravity === true) flags.push('low gravity');
     if (snap.cargo_gravity_off === true) flags.push('cargo gravity OFF');
     if (Array.isArray(tw)) flags.push('transfer window ' + fmt(tw[0]) + '–' + fmt(tw[1]) + ' s');
     flags.push(snap.echoes.length + (snap.echoes.length === 1 ? ' echo' : ' echoes'));
-    flags.forEach((f) => html('span', 'flag', f, ui.flags));
+    if (ui.flags.dataset.shown !== flags.join('|')) {
+      ui.flags.dataset.shown = flags.join('|');
+      clear(ui.flags);
+      flags.forEach((f) => html('span', 'flag', f, ui.flags));
+    }
 
-    ui.interaction.textContent = text(snap.interaction) || '—';
+    setText(ui.interaction, text(snap.interaction) || '—');
     ui.interaction.classList.toggle('none', !text(snap.interaction));
-    ui.message.textContent = text(snap.message);
+    setText(ui.message, text(snap.message));
     ui.message.classList.toggle('none', !text(snap.message));
   }
 
   function drawTables(snap) {
-    const actorBody = ui.actors.tBodies[0];
-    clear(actorBody);
     const actors = [{ a: snap.player, index: 0 }].concat(snap.echoes.map((a, i) => ({ a, index: i + 1 })));
-    actors.forEach(({ a, index }) => {
-      const tr = html('tr', index === 0 ? 'player' : 'echo', null, actorBody);
+    fillRows(ui.actors.tBodies[0], actors.map(({ a, index }) => {
       const held = num(a.held, -1);
-      html('td', 'name', actorName(index), tr);
-      html('td', 'num', fmtVec(a.pos) + (a.grounded === true ? '' : ' (air)'), tr);
-      html('td', 'num', fmt(num(a.yaw) * 180 / Math.PI, 0), tr);
-      html('td', '', held >= 0 ? cargoLabel(snap, held) : '—', tr);
-      html('td', '', (text(a.action) || '—') + (a.action && a.action !== 'none' ? ' @' + fmt(a.action_time, 2) + ' s' : ''), tr);
-      html('td', 'num', isNum(a.next_throw) ? fmt(a.next_throw, 2) + ' s' : '—', tr);
-    });
-    const cargoBody = ui.cargoList.tBodies[0];
-    clear(cargoBody);
-    snap.cargo.forEach((item) => {
-      const tr = html('tr', '', null, cargoBody);
+      return {
+        cls: index === 0 ? 'player' : 'echo',
+        cells: [
+          { cls: 'name', text: actorName(index) },
+          { cls: 'num', text: fmtVec(a.pos) + (a.grounded === true ? '' : ' (air)') },
+          { cls: 'num', text: fmt(num(a.yaw) * 180 / Math.PI, 0) },
+          { cls: '', text: held >= 0 ? cargoLabel(snap, held) : '—' },
+          { cls: '', text: (text(a.action) || '—') + (a.action && a.action !== 'none' ? ' @' + fmt(a.action_time, 2) + ' s' : '') },
+          { cls: 'num', text: isNum(a.next_throw) ? fmt(a.next_throw, 2) + ' s' : '—' },
+        ],
+      };
+    }));
+    fillRows(ui.cargoList.tBodies[0], snap.cargo.map((item) => {
       const owner = num(item.owner, -1);
       const states = [];
       if (owner >= 0) states.push('carried by ' + actorName(owner));
       if (item.docked === true) states.push('docked');
       if (item.delivered === true) states.push('delivered');
-      if (states.length === 0) states.push(isNum(vec(item.vel)[0]) && Math.hypot(...vec(item.vel)) > 0.05 ? 'moving' : 'free');
-      html('td', 'num', item.id, tr);
-      html('td', '', (item.kind === 1 ? '★ ' : '') + text(item.label), tr);
-      html('td', '', text(item.style), tr);
-      html('td', '', states.join(', '), tr);
-      html('td', 'num', fmtVec(item.pos), tr);
-    });
+      if (states.length === 0) states.push(Math.hypot(...vec(item.vel)) > 0.05 ? 'moving' : 'free');
+      return {
+        cls: '',
+        cells: [
+          { cls: 'num', text: String(num(item.id, -1)) },
+          { cls: '', text: (item.kind === 1 ? '★ ' : '') + text(item.label) },
+          { cls: '', text: text(item.style) },
+          { cls: '', text: states.join(', ') },
+          { cls: 'num', text: fmtVec(item.pos) },
+        ],
+      };
+    }));
   }
 
   // ---------- state, timeline and playback ----------
@@ -793,8 +846,8 @@
     document.body.dataset.frames = String(n);
     document.body.dataset.badLines = String(run.errors.length);
     if (n === 0) {
-      clear(ui.plan);
-      clear(ui.side);
+      [ui.planStatic, ui.planDynamic, ui.sideStatic, ui.sideDynamic].forEach(clear);
+      view.staticKey = '';
       ui.frameInfo.textContent = 'no frames';
     } else {
       show(0);
@@ -827,7 +880,8 @@
   function init() {
     const byId = (id) => document.getElementById(id);
     Object.assign(ui, {
-      scene: byId('scene'), plan: byId('plan'), side: byId('side'), views: byId('views'), notice: byId('notice'), errors: byId('errors'),
+      scene: byId('scene'), plan: byId('plan'), side: byId('side'),
+      planStatic: byId('plan-static'), planDynamic: byId('plan-dynamic'), sideStatic: byId('side-static'), sideDynamic: byId('side-dynamic'), views: byId('views'), notice: byId('notice'), errors: byId('errors'),
       source: byId('source'), file: byId('file'), roomIndex: byId('room-index'), title: byId('title'),
       objective: byId('objective'), hint: byId('hint'), time: byId('time'), timeFill: byId('time-fill'),
       timeWindow: byId('time-window'), status: byId('status'), flags: byId('flags'), interaction: byId('interaction'),
@@ -857,12 +911,12 @@
       if (file) loadFile(file);
     });
     bindZoom();
-    window.addEventListener('resize', () => render());
+    window.addEventListener('resize', () => { view.pixels = null; render(); });
     setPlayButton();
     const src = new URLSearchParams(window.location.search).get('src');
     if (src) loadFromUrl(src);
   }
 
-  window.vantrelViewer = { parseRun, timelineMarks, frameSeconds, loadText, show, play, pause, state };
+  window.vantrelViewer = { parseRun, timelineMarks, frameSeconds, loadText, show, play, pause, state, drawScene, drawTexts, drawTables };
   document.addEventListener('DOMContentLoaded', init);
 }());
