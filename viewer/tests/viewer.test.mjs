@@ -319,6 +319,21 @@ test('device states are drawn as the snapshot says', async () => {
   await page.close();
 });
 
+test('the wheel zooms the scene and a double-click fits the room again', async () => {
+  const page = await openViewer('?src=sample-run.jsonl');
+  const width = () => page.evaluate(() => document.getElementById('scene').viewBox.baseVal.width);
+  const fitted = await width();
+  const box = await page.locator('#scene').boundingBox();
+  await page.mouse.move(box.x + box.width / 3, box.y + box.height / 2);
+  await page.mouse.wheel(0, -400);
+  await page.waitForFunction((w) => document.getElementById('scene').viewBox.baseVal.width < w, fitted);
+  await page.click('#step');
+  assert.ok(await width() < fitted, 'the zoom survives a step');
+  await page.mouse.dblclick(box.x + box.width / 3, box.y + box.height / 2);
+  assert.equal(await width(), fitted);
+  await page.close();
+});
+
 test('a malformed or truncated line is named and the other lines still show', async () => {
   const good = sampleLines.slice(0, 6);
   const lines = [good[0], good[1], good[2].slice(0, Math.floor(good[2].length / 2)), good[3], '{"not":"a snapshot"}', good[4], good[5]];
