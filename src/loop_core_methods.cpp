@@ -1,8 +1,8 @@
 #include <atomic>
 #include <cstdio>
 #include <limits>
-#include <optional>
 #include <thread>
+#include <utility>
 
 #include "boundary.hpp"
 #include "engine.hpp"
