@@ -364,20 +364,6 @@ TEST(Scenario, CarryingTheBoxToThePadWinsAndNextOpensRoomOne) {
     EXPECT_FALSE(game.won);
 }
 
-TEST(Scenario, CommitNeedsTwelveTicksOfPlay) {
-    Game game = Game::create();
-    Player p{game};
-    p.wait(5);
-    p.press(&Input::commit);
-    EXPECT_EQ(game.ticks, 10u);
-    EXPECT_TRUE(game.records.empty());
-    EXPECT_EQ(game.message, "Запишите хотя бы короткое действие или остановку, затем нажмите Q.");
-    p.wait(1);
-    p.press(&Input::commit);
-    EXPECT_EQ(game.records.size(), 1u);
-    EXPECT_EQ(game.records[0].frames.size(), 13u);
-}
-
 TEST(Scenario, AnEchoTakesWhateverCargoItsOwnAimFindsAndBeatsThePlayerToIt) {
     Game game = Game::create();
     const Vec3 aim_spot{3.0f, 0.3f, 3.3f};
