@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "game.hpp"
+#include "overloaded.hpp"
 #include "internal_error.hpp"
 #include "math/geometry.hpp"
 #include "throw_speed.hpp"
@@ -297,11 +298,6 @@ void set_cargo_gravity(Game& game, std::size_t actor, const Gravity& intent) {
     stamp(game, game.actors[actor], ActorAction::Switch, -1, console);
     game.message = intent.off ? "Гравитация груза отключена." : "Гравитация груза восстановлена.";
 }
-
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
 
 }  // namespace
 

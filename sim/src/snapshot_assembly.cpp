@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "game.hpp"
+#include "overloaded.hpp"
 #include "internal_error.hpp"
 #include "throw_speed.hpp"
 
@@ -57,11 +58,6 @@ std::string lift_prompt(const Game& game, const Lift& intent) {
     }
     return intent.up ? "E — поднять лифт" : "E — опустить лифт";
 }
-
-template <typename... Handlers>
-struct Overloaded : Handlers... {
-    using Handlers::operator()...;
-};
 
 std::string interaction_prompt(const Game& game) {
     return std::visit(
