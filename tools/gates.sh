@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The gates beyond the plain test run: the whole suite under AddressSanitizer and UBSan,
+# byte-identical playthroughs across optimised, -O0 and sanitizer builds, a bounded fuzz
+# run, and the replay viewer in headless Chromium. Expects tools/test.sh to have built
+# the optimised tree in build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTREL_SANITIZE=ON >/dev/null
+cmake --build build-asan -j2
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir build-asan --output-on-failure -j2
+
+echo "== determinism across builds"
+cmake -S . -B build-o0 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O0 -DVANTREL_TESTS=OFF >/dev/null
+cmake --build build-o0 -j2 --target vantrel-run
+bash tools/determinism.sh build/tools/vantrel-run build-o0/tools/vantrel-run build-asan/tools/vantrel-run
+
+echo "== fuzz smoke"
+bash tools/fuzz-smoke.sh
+
+echo "== replay viewer in headless Chromium"
+bash viewer/tests/run.sh
