@@ -1,9 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
-#include <limits>
-#include <string_view>
 #include <vector>
 
 #include "levels/builders.hpp"

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
-#include <string_view>
 #include <vector>
 
 #include "levels/level.hpp"
