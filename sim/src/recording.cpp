@@ -38,6 +38,9 @@ void Game::commit() {
         message = "Запишите хотя бы короткое действие или остановку, затем нажмите Q.";
         return;
     }
+    // Records live as long as the room: keep no spare capacity in them.
+    run.frames.shrink_to_fit();
+    run.actions.shrink_to_fit();
     records.push_back(std::move(run));
     run = Record{};
     restart_world();
