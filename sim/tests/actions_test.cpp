@@ -142,17 +142,6 @@ TEST(PlaceAction, CargoIsMovedAlongTheLineFromThePlayerNotAlongTheView) {
     EXPECT_NEAR(placed.x * carried.z - placed.z * carried.x, 0.0f, 1e-5f);
 }
 
-TEST(PlaceAction, CargoClearOfTheBodyStaysWhereItIsCarried) {
-    Game game = open_room();
-    const std::size_t box = add_cargo(game, {0.0f, 1.5f, -1.0f});
-    give(game, 0, box);
-    game.cargo[box].vel = {1.0f, 0.0f, 0.0f};
-    game.execute(0, Place{});
-    EXPECT_EQ(game.cargo[box].pos, (Vec3{0.0f, 1.5f, -1.0f}));
-    EXPECT_EQ(game.cargo[box].vel, Vec3{});
-    EXPECT_FALSE(game.cargo[box].docked);
-}
-
 void box_in(Game& game) {
     // A cell of inner half-width 0.8 around the player.
     game.level.walls.push_back(BoxView{{0.0f, 1.5f, -1.3f}, {3.6f, 3.0f, 1.0f}});
@@ -246,15 +235,6 @@ TEST(ThrowAction, SpeedFollowsTheCargoStyleAlongTheView) {
     const Vec3 up = thrown_velocity(CargoStyle::Freight, 0.7853982f);
     EXPECT_FLOAT_EQ(up.y, -up.z);
     EXPECT_FLOAT_EQ(std::hypot(up.y, up.z), 7.8f);
-}
-
-TEST(ThrowAction, EmptyHandsThrowNothing) {
-    Game game = open_room();
-    add_cargo(game, {0.0f, 1.6f, -1.5f});
-    game.execute(0, Throw{});
-    EXPECT_EQ(game.cargo[0].vel, Vec3{});
-    EXPECT_TRUE(game.message.empty());
-    EXPECT_EQ(game.actors[0].action_seq, 0u);
 }
 
 TEST(SwitchAction, LiftWithoutPowerOnlyTellsThePlayer) {
