@@ -151,8 +151,9 @@ TEST(InputReader, BeyondFloatRangeIsInfinityAndBeyondDoubleRangeIsAnError) {
     EXPECT_EQ(error_of(R"({"dt":-1e400})"), "number out of range at line 1 column 12");
     EXPECT_EQ(error_of(R"({"dt":1e99999999999999999999999})"),
               "number out of range at line 1 column 31");
-    EXPECT_EQ(error_of("[" + std::string(400, '9') + "]"),
-              "number out of range at line 1 column 401");
+    std::string huge_integer = "[";
+    huge_integer.append(400, '9');
+    EXPECT_EQ(error_of(huge_integer + "]"), "number out of range at line 1 column 401");
     // Underflow is no error: the value rounds towards zero and keeps its sign.
     EXPECT_EQ(bits(parsed(R"({"dt":1e-50})").dt), bits(0.0f));
     EXPECT_EQ(bits(parsed(R"({"dt":-1e-400})").dt), bits(-0.0f));
