@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <system_error>
 
 namespace vantrel_sim {
@@ -108,6 +109,20 @@ void append_escape(std::string& out, unsigned char byte) {
 }  // namespace
 
 char* format_float(char* buffer, float value) {
+    // Whole numbers below 2^24 are their own shortest digits (every neighbour is another
+    // whole number): write them directly, they are common in room geometry.
+    constexpr float EXACT_WHOLE_LIMIT = 16777216.0f;
+    if (std::abs(value) < EXACT_WHOLE_LIMIT && value == std::trunc(value)) {
+        char* out = buffer;
+        if (std::signbit(value)) {
+            *out++ = '-';
+        }
+        const auto whole = static_cast<std::int32_t>(std::abs(value));
+        out = std::to_chars(out, out + 12, whole).ptr;
+        *out++ = '.';
+        *out++ = '0';
+        return out;
+    }
     const DecimalDigits decimal = shortest_digits(value);
     if (decimal.exponent >= -6 && decimal.exponent <= 12) {
         return write_plain(buffer, decimal);

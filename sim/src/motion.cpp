@@ -44,10 +44,6 @@ float fan_strength(CargoStyle style) {
     }
 }
 
-// The two axes other than `axis`.
-std::size_t side_axis_b(std::size_t axis) { return axis == 0 ? 1 : 0; }
-std::size_t side_axis_c(std::size_t axis) { return axis == 2 ? 1 : 2; }
-
 bool overlaps_across(Vec3 pos, Vec3 size, const BoxView& w, std::size_t axis) {
     return std::abs(pos[axis] - w.pos[axis]) < (size[axis] + w.size[axis]) * 0.5f - SIDE_TOLERANCE;
 }
@@ -151,20 +147,22 @@ BoxList solid_boxes(const Level& level) {
     return list;
 }
 
-float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<const BoxView> boxes) {
-    if (axis > 2) {
-        throw InternalError("clip_axis: no such axis");
-    }
-    const float start = pos[axis];
+namespace {
+
+// The axis is a template argument so that every component access resolves at compile time:
+// this loop runs for every box on every cargo step.
+template <std::size_t A>
+float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
+    constexpr std::size_t B = A == 0 ? 1 : 0;
+    constexpr std::size_t C = A == 2 ? 1 : 2;
+    const float start = pos[A];
     if (delta == 0.0f) {
         return start;
     }
     float result = start + delta;
     const float sign = delta > 0.0f ? 1.0f : -1.0f;
-    const std::size_t b = side_axis_b(axis);
-    const std::size_t c = side_axis_c(axis);
     for (const BoxView& w : boxes) {
-        const float face = w.pos[axis] - sign * (w.size[axis] + size[axis]) * 0.5f;
+        const float face = w.pos[A] - sign * (w.size[A] + size[A]) * 0.5f;
         // Already beyond the face: leaving the overlap is separate_cargo's job.
         if (sign * start > sign * face + FACE_GAP) {
             continue;
@@ -173,13 +171,28 @@ float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<co
         if (sign * limit >= sign * result) {
             continue;
         }
-        if (!overlaps_across(pos, size, w, b) || !overlaps_across(pos, size, w, c)) {
+        if (!overlaps_across(pos, size, w, B) || !overlaps_across(pos, size, w, C)) {
             continue;
         }
         // Never clip backwards past the start.
         result = sign > 0.0f ? std::max(limit, start) : std::min(limit, start);
     }
     return result;
+}
+
+}  // namespace
+
+float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<const BoxView> boxes) {
+    switch (axis) {
+        case 0:
+            return clip_axis_on<0>(pos, size, delta, boxes);
+        case 1:
+            return clip_axis_on<1>(pos, size, delta, boxes);
+        case 2:
+            return clip_axis_on<2>(pos, size, delta, boxes);
+        default:
+            throw InternalError("clip_axis: no such axis");
+    }
 }
 
 Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {

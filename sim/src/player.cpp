@@ -28,6 +28,13 @@ float footprint_distance(float x, float z, const BoxView& box) {
 }
 
 float penetration(Vec3 feet, const BoxView& box) {
+    // Farther than the radius along one axis: the distance is at least that far, so the
+    // penetration is 0 without the square root.
+    const float dx = std::abs(feet.x - box.pos.x) - box.size.x / 2.0f;
+    const float dz = std::abs(feet.z - box.pos.z) - box.size.z / 2.0f;
+    if (dx >= CONTACT_RADIUS || dz >= CONTACT_RADIUS) {
+        return 0.0f;
+    }
     return std::max(CONTACT_RADIUS - footprint_distance(feet.x, feet.z, box), 0.0f);
 }
 

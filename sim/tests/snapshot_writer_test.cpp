@@ -51,6 +51,22 @@ TEST(FloatText, ShortestDigitsInPlainOrScientificNotation) {
     EXPECT_EQ(number_text(-0.0f), "-0.0");
 }
 
+TEST(FloatText, WholeNumbersAreWrittenWithTheirDigitsAndOneZero) {
+    EXPECT_EQ(number_text(0.0f), "0.0");
+    EXPECT_EQ(number_text(-0.0f), "-0.0");
+    EXPECT_EQ(number_text(-5.0f), "-5.0");
+    EXPECT_EQ(number_text(16777215.0f), "16777215.0");
+    EXPECT_EQ(number_text(16777216.0f), "16777216.0");
+    EXPECT_EQ(number_text(16777218.0f), "16777218.0");
+    EXPECT_EQ(number_text(123456790000.0f), "123456790000.0");
+    // Every whole number in a wide band reads back to itself.
+    for (int whole = -70000; whole <= 70000; whole += 7) {
+        const float value = static_cast<float>(whole);
+        const std::string text = number_text(value);
+        ASSERT_EQ(text, std::to_string(whole) + ".0");
+    }
+}
+
 TEST(FloatText, NonFiniteIsNull) {
     EXPECT_EQ(number_text(INF), "null");
     EXPECT_EQ(number_text(-INF), "null");

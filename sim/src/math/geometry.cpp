@@ -10,7 +10,6 @@ namespace vantrel_sim {
 namespace {
 
 constexpr float PARALLEL_EPSILON = 0.00001f;
-constexpr float OVERLAP_TOLERANCE = 0.0001f;
 
 }  // namespace
 
@@ -62,16 +61,6 @@ Vec3 closest_point_on_box(Vec3 p, Vec3 center, Vec3 size) {
         result[i] = v;
     }
     return result;
-}
-
-bool overlap(Vec3 center_a, Vec3 size_a, Vec3 center_b, Vec3 size_b) {
-    for (std::size_t i = 0; i < 3; ++i) {
-        const float reach = (size_a[i] + size_b[i]) * 0.5f - OVERLAP_TOLERANCE;
-        if (!(std::abs(center_a[i] - center_b[i]) < reach)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace vantrel_sim
