@@ -42,12 +42,9 @@ std::string echo_message(std::size_t actor, const char* rest) {
     return "Копия " + decimal(actor) + rest;
 }
 
+// Actions take effect at the end of the tick being simulated.
 void stamp(const Game& game, Actor& actor, ActorAction action, std::int32_t cargo_id, Vec3 pos) {
-    actor.action_seq += 1;
-    actor.action = action;
-    actor.action_time = static_cast<float>(game.ticks + 1u) * TICK;
-    actor.action_cargo = cargo_id;
-    actor.action_pos = pos;
+    stamp_action(actor, action, static_cast<float>(game.ticks + 1u) * TICK, cargo_id, pos);
 }
 
 // First cargo in list order with this id.

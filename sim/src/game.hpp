@@ -22,6 +22,16 @@ struct Actor : ActorView {
     bool on_ground = true;
 };
 
+// Stamps an action event for the viewer: one more in the sequence, what, when (run time in
+// seconds), with which cargo and where.
+inline void stamp_action(Actor& actor, ActorAction action, float time, std::int32_t cargo, Vec3 pos) {
+    actor.action_seq += 1;
+    actor.action = action;
+    actor.action_time = time;
+    actor.action_cargo = cargo;
+    actor.action_pos = pos;
+}
+
 struct Cargo : CargoView {
     std::int32_t released_by = -1;
     float release_timer = 0.0f;

@@ -53,14 +53,6 @@ BoxView box_of(const Cargo& cargo) { return BoxView{cargo.pos, cargo.size}; }
 // Every cargo except the player's own is an obstacle: free, docked and carried by echoes.
 bool is_obstacle(const Cargo& cargo) { return cargo.owner != 0; }
 
-void stamp_event(Actor& actor, ActorAction action, std::uint32_t t) {
-    actor.action_seq += 1;
-    actor.action = action;
-    actor.action_time = static_cast<float>(t) * TICK;
-    actor.action_cargo = actor.held;
-    actor.action_pos = actor.pos;
-}
-
 Vec3 walk_direction(float yaw, float mx, float mz) {
     const float s = std::sin(yaw);
     const float c = std::cos(yaw);
@@ -193,7 +185,7 @@ void Game::move_player(std::uint32_t t, const Input& input) {
     if (jump_pressed && p.on_ground) {
         p.on_ground = false;
         p.vertical_speed = JUMP_SPEED;
-        stamp_event(p, ActorAction::Jump, t);
+        stamp_action(p, ActorAction::Jump, static_cast<float>(t) * TICK, p.held, p.pos);
     }
     float vs = p.vertical_speed - level.gravity * TICK;
 
@@ -206,7 +198,7 @@ void Game::move_player(std::uint32_t t, const Input& input) {
     p.grounded = on;
     p.vel = (p.pos - begin) * TICKS_PER_SECOND;
     if (!was_on_ground && on) {
-        stamp_event(p, ActorAction::Land, t);
+        stamp_action(p, ActorAction::Land, static_cast<float>(t) * TICK, p.held, p.pos);
     }
     actors[0] = p;
 }

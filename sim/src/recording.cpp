@@ -23,14 +23,6 @@ std::string copy_recorded_message(std::size_t number) {
     return text;
 }
 
-void stamp_event(Actor& echo, ActorAction action, std::uint32_t t) {
-    echo.action_seq += 1;
-    echo.action = action;
-    echo.action_time = static_cast<float>(t) * TICK;
-    echo.action_cargo = echo.held;
-    echo.action_pos = echo.pos;
-}
-
 }  // namespace
 
 void Game::commit() {
@@ -66,9 +58,9 @@ void Game::place_echoes(std::uint32_t t) {
         echo.on_ground = f.on_ground;
         echo.grounded = f.on_ground;
         if (was && !f.on_ground && echo.vel.y > 0.0f) {
-            stamp_event(echo, ActorAction::Jump, t);
+            stamp_action(echo, ActorAction::Jump, static_cast<float>(t) * TICK, echo.held, echo.pos);
         } else if (!was && f.on_ground) {
-            stamp_event(echo, ActorAction::Land, t);
+            stamp_action(echo, ActorAction::Land, static_cast<float>(t) * TICK, echo.held, echo.pos);
         }
     }
 }
