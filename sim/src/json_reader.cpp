@@ -294,12 +294,14 @@ bool JsonReader::number_to_double(const NumberToken& number, double& value) {
 
 bool JsonReader::read_float(float& value) {
     NumberToken number;
-    double wide = 0.0;
-    if (!read_number(number) || !number_to_double(number, wide)) return false;
+    if (!read_number(number)) return false;
     // Rounded from the decimal text directly: going through the double could round twice.
     const char* const first = number.text.data();
     const auto result = std::from_chars(first, first + number.text.size(), value);
     if (result.ec == std::errc()) return true;
+    // Beyond the float range: still an error when it does not even fit a double.
+    double wide = 0.0;
+    if (!number_to_double(number, wide)) return false;
     const bool negative = number.text.front() == '-';
     if (magnitude_at_least_one(number.text)) {
         const float infinity = std::numeric_limits<float>::infinity();
