@@ -9,7 +9,6 @@ namespace vantrel_sim {
 
 namespace {
 
-constexpr std::uint32_t TICKS_PER_WHOLE_SECOND = 120;
 constexpr float SCALE_HEIGHT_TOLERANCE = 0.15f;
 constexpr float SCALE_SETTLED_SPEED = 0.6f;
 constexpr float PLATE_STANDING_HEIGHT = 0.5f;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "levels/level.hpp"
@@ -13,6 +14,8 @@ struct Cargo;
 
 inline constexpr float TICK = 1.0f / 120.0f;  // 0.008333334
 inline constexpr float TICKS_PER_SECOND = 119.99999f;  // the f32 reciprocal of TICK
+// Whole seconds of level data (limits, latches, cycles) in ticks.
+inline constexpr std::uint32_t TICKS_PER_WHOLE_SECOND = 120;
 
 // A fixed-capacity list of boxes, so that building the solid boxes never allocates.
 struct BoxList {

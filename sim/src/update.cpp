@@ -13,7 +13,6 @@ namespace {
 constexpr float TICK_TOLERANCE = 0.000001f;
 constexpr float MAX_FRAME_STEP = 0.1f;
 constexpr float PITCH_LIMIT = 1.45f;
-constexpr std::uint32_t TICKS_PER_WHOLE_SECOND = 120;
 
 constexpr float CATCH_MIN_SPEED = 1.0f;
 constexpr float CATCH_MIN_HEIGHT = 0.7f;

@@ -80,7 +80,7 @@ void Game::restart_world() {
 
     const Actor& player = actors.front();
     // Room for the whole run up front, so that recording never reallocates inside a tick.
-    run.frames.reserve(static_cast<std::size_t>(level.limit) * 120 + 1);
+    run.frames.reserve(static_cast<std::size_t>(level.limit) * TICKS_PER_WHOLE_SECOND + 1);
     run.frames.assign(1, RecordedFrame{player.pos, player.yaw, player.pitch, player.on_ground});
     run.actions.clear();
     replay_cursors.assign(records.size(), 0);
