@@ -12,7 +12,6 @@ namespace vantrel_sim {
 namespace {
 
 constexpr float FACE_GAP = 0.001f;
-constexpr float SIDE_TOLERANCE = 0.0001f;
 constexpr float SWEEP_STEP = 0.08f;
 constexpr float SWEEP_MAX_STEPS = 128.0f;
 constexpr int SEPARATION_PASSES = 4;
@@ -42,10 +41,6 @@ float fan_strength(CargoStyle style) {
         default:
             return 0.050000004f;
     }
-}
-
-bool overlaps_across(Vec3 pos, Vec3 size, const BoxView& w, std::size_t axis) {
-    return std::abs(pos[axis] - w.pos[axis]) < (size[axis] + w.size[axis]) * 0.5f - SIDE_TOLERANCE;
 }
 
 bool fan_reaches(const FanView& fan, Vec3 target, std::span<const BoxView> boxes) {
@@ -171,7 +166,8 @@ float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> bo
         if (sign * limit >= sign * result) {
             continue;
         }
-        if (!overlaps_across(pos, size, w, B) || !overlaps_across(pos, size, w, C)) {
+        if (!overlap_on_axis(pos[B], size[B], w.pos[B], w.size[B]) ||
+            !overlap_on_axis(pos[C], size[C], w.pos[C], w.size[C])) {
             continue;
         }
         // Never clip backwards past the start.

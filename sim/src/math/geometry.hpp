@@ -14,11 +14,12 @@ std::optional<float> segment_box_time(Vec3 a, Vec3 b, Vec3 center, Vec3 size);
 bool segment_hits_box(Vec3 a, Vec3 b, Vec3 center, Vec3 size);
 // p clamped into the box axis by axis; a negative size is an internal error.
 Vec3 closest_point_on_box(Vec3 p, Vec3 center, Vec3 size);
-// The boxes interpenetrate by more than 0.0001 on all three axes. Inline: it runs for every
-// solid box on every cargo step.
+// Inline, both: they run for every solid box on every cargo step.
+// Along one axis the boxes interpenetrate by more than 0.0001.
 inline bool overlap_on_axis(float center_a, float size_a, float center_b, float size_b) {
     return std::abs(center_a - center_b) < (size_a + size_b) * 0.5f - 0.0001f;
 }
+// The boxes interpenetrate by more than 0.0001 on all three axes.
 inline bool overlap(Vec3 center_a, Vec3 size_a, Vec3 center_b, Vec3 size_b) {
     return overlap_on_axis(center_a.x, size_a.x, center_b.x, size_b.x) &&
            overlap_on_axis(center_a.y, size_a.y, center_b.y, size_b.y) &&
