@@ -20,22 +20,19 @@ constexpr float HEAD_CLEARANCE = 0.001f;
 constexpr float PUSH_GAIN = 15.0f;
 constexpr float MIN_DIRECTION = 0.00001f;
 
-// Signed distance from (x, z) to the box footprint, negative inside it.
-float footprint_distance(float x, float z, const BoxView& box) {
-    const float dx = std::abs(x - box.pos.x) - box.size.x / 2.0f;
-    const float dz = std::abs(z - box.pos.z) - box.size.z / 2.0f;
-    return std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
-}
-
+// How far the body's contact radius reaches into the box footprint, 0 when it does not.
 float penetration(Vec3 feet, const BoxView& box) {
-    // Farther than the radius along one axis: the distance is at least that far, so the
-    // penetration is 0 without the square root.
     const float dx = std::abs(feet.x - box.pos.x) - box.size.x / 2.0f;
     const float dz = std::abs(feet.z - box.pos.z) - box.size.z / 2.0f;
+    // Farther than the radius along one axis: the distance is at least that far, so the
+    // penetration is 0 without the square root.
     if (dx >= CONTACT_RADIUS || dz >= CONTACT_RADIUS) {
         return 0.0f;
     }
-    return std::max(CONTACT_RADIUS - footprint_distance(feet.x, feet.z, box), 0.0f);
+    // Signed distance from the feet to the footprint, negative inside it.
+    const float distance =
+        std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
+    return std::max(CONTACT_RADIUS - distance, 0.0f);
 }
 
 bool overlaps_vertically(float feet_y, const BoxView& box) {
