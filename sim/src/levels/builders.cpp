@@ -14,12 +14,11 @@ struct Span {
     float end = 0.0f;
 };
 
-// A full-height piece of a wall line between two x positions, 0.45 thick.
+}  // namespace
+
 BoxView wall_piece(float from, float to, float z) {
     return {{(from + to) / 2.0f, 2.5f, z}, {to - from, 5.0f, 0.45f}};
 }
-
-}  // namespace
 
 std::vector<BoxView> room_shell(float width, float depth) {
     return room_shell_at_height(width, depth, 5.0f);
@@ -78,9 +77,8 @@ void barrier(std::vector<BoxView>& walls, std::vector<DoorView>& doors, float z,
 
 void bulkhead(Level& level, float x, float z, std::string_view label) {
     const float half = level.room_size[0] / 2.0f;
-    level.walls.push_back({{(x - 1.65f - half) / 2.0f, 2.5f, z}, {x - 1.65f + half, 5.0f, 0.45f}});
-    level.walls.push_back(
-        {{(x + 1.65f + half) / 2.0f, 2.5f, z}, {half - (x + 1.65f), 5.0f, 0.45f}});
+    level.walls.push_back(wall_piece(-half, x - 1.65f, z));
+    level.walls.push_back(wall_piece(x + 1.65f, half, z));
     level.walls.push_back({{x, 4.2f, z}, {3.3f, 1.6f, 0.45f}});
 
     DoorView door;

@@ -1,15 +1,11 @@
 #include <string>
 #include <utility>
 
+#include "levels/builders.hpp"
 #include "levels/expansion/expansion.hpp"
 
 namespace vantrel_sim {
 namespace {
-
-// A full-height piece of a partition between two x positions, 0.45 thick.
-BoxView partition_piece(float from, float to, float z) {
-    return {{(from + to) / 2.0f, 2.5f, z}, {to - from, 5.0f, 0.45f}};
-}
 
 // The part above an opening: openings are 3.4 high under a 5-high wall.
 BoxView opening_lintel(float center, float half, float z) {
@@ -34,15 +30,15 @@ void partition(Level& level, float z, PartitionOpenings openings) {
     const float b_start = openings.center_b - openings.half_b;
     const float b_end = openings.center_b + openings.half_b;
     if (a_start > -half) {
-        level.walls.push_back(partition_piece(-half, a_start, z));
+        level.walls.push_back(wall_piece(-half, a_start, z));
     }
     level.walls.push_back(opening_lintel(openings.center_a, openings.half_a, z));
     if (b_start - a_end > 0.0f) {
-        level.walls.push_back(partition_piece(a_end, b_start, z));
+        level.walls.push_back(wall_piece(a_end, b_start, z));
     }
     level.walls.push_back(opening_lintel(openings.center_b, openings.half_b, z));
     if (half - b_end > 0.0f) {
-        level.walls.push_back(partition_piece(b_end, half, z));
+        level.walls.push_back(wall_piece(b_end, half, z));
     }
 }
 
