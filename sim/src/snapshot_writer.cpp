@@ -195,7 +195,7 @@ void put_lift(std::string& out, const LiftView& lift) {
     out += '}';
 }
 
-// Room, devices and actors: everything before the optional lift.
+// Room, actors, cargo and devices: the keys from `level` to `sockets`.
 void put_world(std::string& out, const Snapshot& snapshot) {
     out += "{\"level\":";
     put_integer(out, snapshot.level);
