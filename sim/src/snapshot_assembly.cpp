@@ -146,15 +146,14 @@ Snapshot Game::snapshot() const {
     s.failed = failed;
     s.transfer_window = level.transfer_window;
     s.player = checked_at(actors, 0, "player");
+    s.echoes.reserve(actors.size() - 1);
     for (std::size_t i = 1; i < actors.size(); ++i) {
         ActorView echo = actors[i];
         echo.next_throw = next_throw(checked_at(records, i - 1, "echo record"),
                                      checked_at(replay_cursors, i - 1, "echo cursor"));
         s.echoes.push_back(echo);
     }
-    for (const Cargo& item : cargo) {
-        s.cargo.push_back(item);
-    }
+    s.cargo.assign(cargo.begin(), cargo.end());
     s.walls = level.walls;
     s.plates = level.plates;
     s.doors = level.doors;
