@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -88,46 +89,17 @@ bool body_in_doorway(const Actor& actor, const DoorView& door) {
     return overlap(body_center, BODY_SIZE, door.pos, door.size);
 }
 
-bool any_socket_powered(const Level& level, const std::vector<std::size_t>& sockets) {
-    for (std::size_t s : sockets) {
-        if (checked_at(level.sockets, s, "door rule socket").powered) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool all_sockets_powered(const Level& level, const std::vector<std::size_t>& sockets) {
-    for (std::size_t s : sockets) {
-        if (!checked_at(level.sockets, s, "door rule socket").powered) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool any_plate_active(const Level& level, const std::vector<std::size_t>& plates) {
-    for (std::size_t p : plates) {
-        if (checked_at(level.plates, p, "door rule plate").active) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool all_plates_active(const Level& level, const std::vector<std::size_t>& plates) {
-    for (std::size_t p : plates) {
-        if (!checked_at(level.plates, p, "door rule plate").active) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool rule_condition(const Level& level, const DoorRule& rule) {
-    return all_sockets_powered(level, rule.sockets_on) &&
-           !any_socket_powered(level, rule.sockets_off) &&
-           all_plates_active(level, rule.plates_on) && !any_plate_active(level, rule.plates_off);
+    const auto powered = [&level](std::size_t s) {
+        return checked_at(level.sockets, s, "door rule socket").powered;
+    };
+    const auto active = [&level](std::size_t p) {
+        return checked_at(level.plates, p, "door rule plate").active;
+    };
+    return std::ranges::all_of(rule.sockets_on, powered) &&
+           std::ranges::none_of(rule.sockets_off, powered) &&
+           std::ranges::all_of(rule.plates_on, active) &&
+           std::ranges::none_of(rule.plates_off, active);
 }
 
 void run_cycle(DoorView& door, const DoorCycle& cycle, std::uint32_t ticks, bool condition) {
