@@ -1,7 +1,6 @@
 // Carrying out one intent for one actor, and the catch of a flying cargo.
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <string>
 #include <variant>
@@ -9,6 +8,7 @@
 #include "game.hpp"
 #include "overloaded.hpp"
 #include "internal_error.hpp"
+#include "json_text.hpp"
 #include "math/geometry.hpp"
 #include "throw_speed.hpp"
 
@@ -32,14 +32,11 @@ constexpr const char* NOTHING_TO_TAKE =
 constexpr const char* NO_ROOM = "Нет места для груза. Отойди и попробуй ещё раз.";
 constexpr const char* LIFT_UNPOWERED = "Займи плиту A копией, чтобы подать питание.";
 
-std::string decimal(std::size_t value) {
-    std::array<char, 24> digits{};
-    const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    return std::string(digits.data(), result.ptr);
-}
-
 std::string echo_message(std::size_t actor, const char* rest) {
-    return "Копия " + decimal(actor) + rest;
+    std::string text = "Копия ";
+    append_integer(text, actor);
+    text += rest;
+    return text;
 }
 
 // Actions take effect at the end of the tick being simulated.

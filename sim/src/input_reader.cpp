@@ -1,8 +1,8 @@
 #include <array>
-#include <charconv>
 
 #include "input.hpp"
 #include "json_reader.hpp"
+#include "json_text.hpp"
 
 namespace vantrel_sim {
 namespace {
@@ -146,19 +146,14 @@ bool read_document(JsonReader& reader, Input& input) {
     return true;
 }
 
-void append_count(std::string& out, std::size_t value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
-
 }  // namespace
 
 std::string InputError::text() const {
     std::string text = description;
     text += " at line ";
-    append_count(text, line);
+    append_integer(text, line);
     text += " column ";
-    append_count(text, column);
+    append_integer(text, column);
     return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <charconv>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,6 +13,13 @@ inline constexpr std::size_t FLOAT_TEXT_CAPACITY = 32;
 // Writes a finite float with its shortest round-trip digits: plain notation for decimal
 // exponents -6..12 (20.0, 0.04), scientific otherwise (1e-7, 1.5e-7, 1e+13). Returns the end.
 char* format_float(char* buffer, float value);
+
+// An integer in plain decimal, with a minus sign when negative.
+template <typename Integer>
+void append_integer(std::string& out, Integer value) {
+    char buffer[24];
+    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+}
 
 // The JSON number of a float, or null when it is not finite.
 void append_number(std::string& out, float value);

@@ -1,17 +1,9 @@
-#include <charconv>
-
 #include "internal_error.hpp"
 #include "json_text.hpp"
 #include "snapshot.hpp"
 
 namespace vantrel_sim {
 namespace {
-
-template <typename Integer>
-void put_integer(std::string& out, Integer value) {
-    char buffer[24];
-    out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
 
 void put_flag(std::string& out, bool value) { out += value ? "true" : "false"; }
 
@@ -61,7 +53,7 @@ void put_actor(std::string& out, const ActorView& actor) {
     out += ",\"pitch\":";
     append_number(out, actor.pitch);
     out += ",\"held\":";
-    put_integer(out, actor.held);
+    append_integer(out, actor.held);
     out += ",\"active\":";
     put_flag(out, actor.active);
     out += ",\"duration\":";
@@ -73,13 +65,13 @@ void put_actor(std::string& out, const ActorView& actor) {
     out += ",\"vel\":";
     put_vec3(out, actor.vel);
     out += ",\"action_seq\":";
-    put_integer(out, actor.action_seq);
+    append_integer(out, actor.action_seq);
     out += ",\"action\":";
     append_json_string(out, actor_action_name(actor.action));
     out += ",\"action_time\":";
     append_number(out, actor.action_time);
     out += ",\"action_cargo\":";
-    put_integer(out, actor.action_cargo);
+    append_integer(out, actor.action_cargo);
     out += ",\"action_pos\":";
     put_vec3(out, actor.action_pos);
     out += '}';
@@ -87,7 +79,7 @@ void put_actor(std::string& out, const ActorView& actor) {
 
 void put_cargo(std::string& out, const CargoView& cargo) {
     out += "{\"id\":";
-    put_integer(out, cargo.id);
+    append_integer(out, cargo.id);
     out += ",\"pos\":";
     put_vec3(out, cargo.pos);
     out += ",\"vel\":";
@@ -95,11 +87,11 @@ void put_cargo(std::string& out, const CargoView& cargo) {
     out += ",\"size\":";
     put_vec3(out, cargo.size);
     out += ",\"owner\":";
-    put_integer(out, cargo.owner);
+    append_integer(out, cargo.owner);
     out += ",\"label\":";
     append_json_string(out, cargo.label);
     out += ",\"kind\":";
-    put_integer(out, cargo.kind);
+    append_integer(out, cargo.kind);
     out += ",\"style\":";
     append_json_string(out, cargo_style_name(cargo.style));
     out += ",\"docked\":";
@@ -185,7 +177,7 @@ void put_lift(std::string& out, const LiftView& lift) {
     out += ",\"height\":";
     append_number(out, lift.height);
     out += ",\"plate\":";
-    put_integer(out, lift.plate);
+    append_integer(out, lift.plate);
     out += ",\"controls\":[";
     put_vec3(out, lift.controls[0]);
     out += ',';
@@ -198,9 +190,9 @@ void put_lift(std::string& out, const LiftView& lift) {
 // Room, actors, cargo and devices: the keys from `level` to `sockets`.
 void put_world(std::string& out, const Snapshot& snapshot) {
     out += "{\"level\":";
-    put_integer(out, snapshot.level);
+    append_integer(out, snapshot.level);
     out += ",\"level_count\":";
-    put_integer(out, snapshot.level_count);
+    append_integer(out, snapshot.level_count);
     out += ",\"title\":";
     append_json_string(out, snapshot.title);
     out += ",\"objective\":";
