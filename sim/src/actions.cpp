@@ -5,6 +5,7 @@
 #include <string>
 #include <variant>
 
+#include "aim.hpp"
 #include "game.hpp"
 #include "overloaded.hpp"
 #include "internal_error.hpp"
@@ -16,10 +17,7 @@ namespace vantrel_sim {
 
 namespace {
 
-constexpr float TARGET_MARGIN = 0.12f;
 constexpr float ECHO_PICKUP_MARGIN = 0.45f;
-constexpr float REACH = 2.5f;
-constexpr Vec3 SWITCH_SIZE{0.62f, 0.62f, 0.62f};
 constexpr float PLACE_RELEASE_SECONDS = 2.0f;
 constexpr float THROW_RELEASE_SECONDS = 0.38f;
 constexpr float BODY_HEIGHT = 1.75f;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "aim.hpp"
 #include "game.hpp"
 #include "internal_error.hpp"
 #include "math/geometry.hpp"
@@ -12,10 +13,7 @@ namespace vantrel_sim {
 namespace {
 
 constexpr float EYE_HEIGHT = 1.6f;
-constexpr float REACH = 2.5f;
-constexpr float TARGET_MARGIN = 0.12f;
 constexpr Vec3 SOCKET_SIZE{0.98f, 0.4f, 0.98f};
-constexpr Vec3 SWITCH_SIZE{0.62f, 0.62f, 0.62f};
 constexpr float HAND_MIN_HEIGHT = 0.455f;
 constexpr float HAND_CEILING_GAP = 0.5f;
 constexpr float CATCH_MIN_SPEED = 1.0f;
