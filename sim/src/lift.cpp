@@ -17,14 +17,18 @@ constexpr float PLAYER_WIDTH = 0.6f;
 constexpr float PLAYER_MID_HEIGHT = 0.875f;
 constexpr float PLAYER_HEAD_HEIGHT = 1.75f;
 
+// A body of these horizontal extents at pos overlaps the platform's footprint.
+bool in_footprint(const LiftView& lift, Vec3 pos, float size_x, float size_z) {
+    return std::abs(pos.x - lift.center.x) < (size_x + lift.size.x) / 2.0f - FOOTPRINT_MARGIN &&
+           std::abs(pos.z - lift.center.z) < (size_z + lift.size.z) / 2.0f - FOOTPRINT_MARGIN;
+}
+
 bool player_in_footprint(const LiftView& lift, Vec3 feet) {
-    return std::abs(feet.x - lift.center.x) < (lift.size.x + PLAYER_WIDTH) / 2.0f - FOOTPRINT_MARGIN &&
-           std::abs(feet.z - lift.center.z) < (lift.size.z + PLAYER_WIDTH) / 2.0f - FOOTPRINT_MARGIN;
+    return in_footprint(lift, feet, PLAYER_WIDTH, PLAYER_WIDTH);
 }
 
 bool cargo_in_footprint(const LiftView& lift, const Cargo& c) {
-    return std::abs(c.pos.x - lift.center.x) < (c.size.x + lift.size.x) / 2.0f - FOOTPRINT_MARGIN &&
-           std::abs(c.pos.z - lift.center.z) < (c.size.z + lift.size.z) / 2.0f - FOOTPRINT_MARGIN;
+    return in_footprint(lift, c.pos, c.size.x, c.size.z);
 }
 
 // The platform never comes down onto the player's head or onto a cargo beneath it.
