@@ -16,6 +16,7 @@ constexpr float SWEEP_STEP = 0.08f;
 constexpr float SWEEP_MAX_STEPS = 128.0f;
 constexpr int SEPARATION_PASSES = 4;
 constexpr float PUSH_OUT_EXTRA = 0.001f;
+constexpr float CENTRED_TOLERANCE = 0.001f;
 constexpr float WALL_RESTITUTION = -0.26f;
 constexpr float STOP_SPEED = 0.25f;
 constexpr float FAN_REACH = 12.0f;
@@ -240,7 +241,7 @@ void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) {
         const float d = cargo.pos[a] - boxes[best_box].pos[a];
         float sign = d < 0.0f ? -1.0f : 1.0f;
         // Centred on the box: go back the way it came.
-        if (std::abs(d) < 0.001f && cargo.vel[a] != 0.0f) {
+        if (std::abs(d) < CENTRED_TOLERANCE && cargo.vel[a] != 0.0f) {
             sign = cargo.vel[a] > 0.0f ? -1.0f : 1.0f;
         }
         cargo.pos[a] = cargo.pos[a] + (best_depth + PUSH_OUT_EXTRA) * sign;
