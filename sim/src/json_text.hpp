@@ -7,7 +7,8 @@
 
 namespace vantrel_sim {
 
-// Room format_float needs: sign, nine digits, point, exponent.
+// Room for any text of format_float; the longest, 17 bytes, is a sign, "0.", five zeros and
+// nine digits.
 inline constexpr std::size_t FLOAT_TEXT_CAPACITY = 32;
 
 // Writes a finite float with its shortest round-trip digits: plain notation for decimal
