@@ -27,6 +27,41 @@ constexpr float FLOOR_BOUNCE = -0.23f;
 constexpr float FLOOR_BOUNCE_SPEED = -0.9f;
 constexpr float FLOOR_FRICTION = 0.98333335f;
 constexpr float CLIP_TEST = 0.00001f;
+// How far a region of near boxes reaches beyond the query that placed it: a flying cargo
+// crosses it in several ticks, so one scan of the room serves many queries.
+constexpr float NEAR_MARGIN = 1.0f;
+// Widens the test whether a box reaches into the region, far beyond the rounding of the
+// bounds, so that no box that can touch a query inside the region is ever left out.
+constexpr float NEAR_SLACK = 0.01f;
+
+bool inside(Vec3 lo, Vec3 hi, Vec3 region_lo, Vec3 region_hi) {
+    return lo.x >= region_lo.x && lo.y >= region_lo.y && lo.z >= region_lo.z &&
+           hi.x <= region_hi.x && hi.y <= region_hi.y && hi.z <= region_hi.z;
+}
+
+// Where the motion steps get their boxes: the whole list, or only those near each query.
+std::span<const BoxView> around(std::span<const BoxView> all, Vec3, Vec3) { return all; }
+std::span<const BoxView> around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
+    // Most queries fall inside the region: answer those without a call.
+    if (inside(lo, hi, solids.lo, solids.hi)) {
+        return solids.near.view();
+    }
+    return boxes_around(solids, lo, hi);
+}
+std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
+std::span<const BoxView> every_box(const NearBoxes& solids) { return solids.all; }
+
+bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+bool reaches(const BoxView& box, Vec3 lo, Vec3 hi) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        const float half = box.size[i] * 0.5f;
+        if (box.pos[i] - half > hi[i] + NEAR_SLACK || box.pos[i] + half < lo[i] - NEAR_SLACK) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The velocity a fan adds per tick: light cargo drifts less, the bio crate most.
 float fan_strength(CargoStyle style) {
@@ -74,21 +109,6 @@ void cap_speed(Vec3& vel) {
     const float speed = length(vel);
     if (speed > SPEED_CAP) {
         vel = vel * (SPEED_CAP / speed);
-    }
-}
-
-void move_clipped(Cargo& cargo, std::span<const BoxView> boxes) {
-    for (std::size_t i = 0; i < 3; ++i) {
-        const float move = TICK * cargo.vel[i];
-        const float old = cargo.pos[i];
-        const float moved = clip_axis(cargo.pos, cargo.size, i, move, boxes);
-        if (std::abs(moved - old - move) > CLIP_TEST) {
-            cargo.vel[i] = cargo.vel[i] * WALL_RESTITUTION;
-            if (std::abs(cargo.vel[i]) < STOP_SPEED) {
-                cargo.vel[i] = 0.0f;
-            }
-        }
-        cargo.pos[i] = moved;
     }
 }
 
@@ -177,42 +197,11 @@ float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> bo
     return result;
 }
 
-}  // namespace
-
-float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<const BoxView> boxes) {
-    switch (axis) {
-        case 0:
-            return clip_axis_on<0>(pos, size, delta, boxes);
-        case 1:
-            return clip_axis_on<1>(pos, size, delta, boxes);
-        case 2:
-            return clip_axis_on<2>(pos, size, delta, boxes);
-        default:
-            throw InternalError("clip_axis: no such axis");
-    }
-}
-
-Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
-    const Vec3 d = to - from;
-    float n = std::ceil(length(d) / SWEEP_STEP);
-    if (!(n >= 1.0f)) {
-        n = 1.0f;
-    }
-    if (n > SWEEP_MAX_STEPS) {
-        n = SWEEP_MAX_STEPS;
-    }
-    const Vec3 step{d.x / n, d.y / n, d.z / n};
-    const int count = static_cast<int>(n);
-    for (int s = 0; s < count; ++s) {
-        from.x = clip_axis(from, size, 0, step.x, boxes);
-        from.y = clip_axis(from, size, 1, step.y, boxes);
-        from.z = clip_axis(from, size, 2, step.z, boxes);
-    }
-    return from;
-}
-
-void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) {
+template <typename Solids>
+void separate_from(Cargo& cargo, Solids& solids) {
     for (int pass = 0; pass < SEPARATION_PASSES; ++pass) {
+        const Vec3 half = cargo.size * 0.5f;
+        const std::span<const BoxView> boxes = around(solids, cargo.pos - half, cargo.pos + half);
         bool found = false;
         float best_depth = 0.0f;
         std::size_t best_box = 0;
@@ -251,15 +240,109 @@ void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) {
     }
 }
 
-void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
-                     float gravity) {
-    separate_cargo(cargo, boxes);
+// The axis looks only at the boxes its move can reach: the cargo's box stretched by the move
+// and the face gap along that axis.
+template <std::size_t A, typename Solids>
+void move_clipped_on(Cargo& cargo, Solids& solids) {
+    const float move = TICK * cargo.vel[A];
+    const float old = cargo.pos[A];
+    const Vec3 half = cargo.size * 0.5f;
+    Vec3 lo = cargo.pos - half;
+    Vec3 hi = cargo.pos + half;
+    lo[A] = lo[A] + (std::min(move, 0.0f) - FACE_GAP);
+    hi[A] = hi[A] + (std::max(move, 0.0f) + FACE_GAP);
+    const float moved = clip_axis_on<A>(cargo.pos, cargo.size, move, around(solids, lo, hi));
+    if (std::abs(moved - old - move) > CLIP_TEST) {
+        cargo.vel[A] = cargo.vel[A] * WALL_RESTITUTION;
+        if (std::abs(cargo.vel[A]) < STOP_SPEED) {
+            cargo.vel[A] = 0.0f;
+        }
+    }
+    cargo.pos[A] = moved;
+}
+
+template <typename Solids>
+void move_clipped(Cargo& cargo, Solids& solids) {
+    move_clipped_on<0>(cargo, solids);
+    move_clipped_on<1>(cargo, solids);
+    move_clipped_on<2>(cargo, solids);
+}
+
+template <typename Solids>
+void integrate_with(Cargo& cargo, Solids& solids, std::span<const FanView> fans, float gravity) {
+    separate_from(cargo, solids);
     cargo.vel.y = gravity * -TICK + cargo.vel.y;
-    apply_fans(cargo, fans, boxes);
+    apply_fans(cargo, fans, every_box(solids));
     cargo.vel = cargo.vel * DAMPING;
     cap_speed(cargo.vel);
-    move_clipped(cargo, boxes);
+    move_clipped(cargo, solids);
     rest_on_floor(cargo);
+}
+
+}  // namespace
+
+float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<const BoxView> boxes) {
+    switch (axis) {
+        case 0:
+            return clip_axis_on<0>(pos, size, delta, boxes);
+        case 1:
+            return clip_axis_on<1>(pos, size, delta, boxes);
+        case 2:
+            return clip_axis_on<2>(pos, size, delta, boxes);
+        default:
+            throw InternalError("clip_axis: no such axis");
+    }
+}
+
+Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
+    const Vec3 d = to - from;
+    float n = std::ceil(length(d) / SWEEP_STEP);
+    if (!(n >= 1.0f)) {
+        n = 1.0f;
+    }
+    if (n > SWEEP_MAX_STEPS) {
+        n = SWEEP_MAX_STEPS;
+    }
+    const Vec3 step{d.x / n, d.y / n, d.z / n};
+    const int count = static_cast<int>(n);
+    for (int s = 0; s < count; ++s) {
+        from.x = clip_axis(from, size, 0, step.x, boxes);
+        from.y = clip_axis(from, size, 1, step.y, boxes);
+        from.z = clip_axis(from, size, 2, step.z, boxes);
+    }
+    return from;
+}
+
+void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) { separate_from(cargo, boxes); }
+
+void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
+                     float gravity) {
+    integrate_with(cargo, boxes, fans, gravity);
+}
+
+void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity) {
+    integrate_with(cargo, solids, fans, gravity);
+}
+
+std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
+    if (inside(lo, hi, solids.lo, solids.hi)) {
+        return solids.near.view();
+    }
+    const Vec3 margin{NEAR_MARGIN, NEAR_MARGIN, NEAR_MARGIN};
+    solids.lo = lo - margin;
+    solids.hi = hi + margin;
+    solids.near.count = 0;
+    // A region that cannot be bounded, or too many boxes to keep: the whole list is as right.
+    if (!finite(lo) || !finite(hi) || solids.all.size() > BoxList::CAPACITY) {
+        solids.lo.x = NearBoxes::NOT_A_REGION;
+        return solids.all;
+    }
+    for (const BoxView& box : solids.all) {
+        if (reaches(box, solids.lo, solids.hi)) {
+            solids.near.push(box);
+        }
+    }
+    return solids.near.view();
 }
 
 }  // namespace vantrel_sim

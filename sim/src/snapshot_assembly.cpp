@@ -91,9 +91,12 @@ std::vector<Vec3> throw_preview(const Game& game) {
     if (!held) {
         return {};
     }
+    // The motion reads only the body: a copy without the label needs no allocation.
     const Actor& player = game.actors[0];
-    Cargo copy = *held;
-    copy.owner = -1;
+    Cargo copy;
+    copy.pos = held->pos;
+    copy.size = held->size;
+    copy.style = held->style;
     copy.vel = view_direction(player.yaw, player.pitch) * throw_speed(copy.style);
 
     BoxList door_open = solid_boxes(game.level);
@@ -109,20 +112,24 @@ std::vector<Vec3> throw_preview(const Game& game) {
         door_closed = door_open;
         door_closed.push(door_box);
     }
+    NearBoxes near_open;
+    near_open.all = door_open.view();
+    NearBoxes near_closed;
+    near_closed.all = door_closed.view();
     const float gravity = game.cargo_gravity_off ? 0.0f : game.level.cargo_gravity;
 
     std::vector<Vec3> points;
     points.reserve(PREVIEW_TICKS / PREVIEW_EVERY + 1);
     points.push_back(copy.pos);
     for (std::size_t i = 0; i < PREVIEW_TICKS; ++i) {
-        const BoxList* boxes = &door_closed;
+        NearBoxes* boxes = &near_closed;
         if (window) {
             const float t = static_cast<float>(game.ticks + static_cast<std::uint32_t>(i)) * TICK;
             if ((*window)[0] <= t && t < (*window)[1]) {
-                boxes = &door_open;
+                boxes = &near_open;
             }
         }
-        integrate_cargo(copy, boxes->view(), game.level.fans, gravity);
+        integrate_cargo(copy, *boxes, game.level.fans, gravity);
         if (i % PREVIEW_EVERY == PREVIEW_EVERY - 1) {
             points.push_back(copy.pos);
         }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "game.hpp"
@@ -305,6 +309,50 @@ TEST(IntegrateCargo, SpeedIsCappedAtEighteen) {
     integrate_cargo(cargo, {}, {}, 0.0f);
     EXPECT_NEAR(length(cargo.vel), 18.0f, 1e-4f);
     EXPECT_NEAR(cargo.vel.x / cargo.vel.z, 0.75f, 1e-6f);
+}
+
+// --- near boxes ------------------------------------------------------------
+
+std::array<std::uint32_t, 6> body_bits(const Cargo& cargo) {
+    return {std::bit_cast<std::uint32_t>(cargo.pos.x), std::bit_cast<std::uint32_t>(cargo.pos.y),
+            std::bit_cast<std::uint32_t>(cargo.pos.z), std::bit_cast<std::uint32_t>(cargo.vel.x),
+            std::bit_cast<std::uint32_t>(cargo.vel.y), std::bit_cast<std::uint32_t>(cargo.vel.z)};
+}
+
+// Two seconds of flight, every tick compared bit for bit with the whole list.
+void expect_same_flight(Cargo cargo, std::span<const BoxView> boxes, std::span<const FanView> fans) {
+    Cargo near_cargo = cargo;
+    NearBoxes near;
+    near.all = boxes;
+    for (int tick = 0; tick < 240; ++tick) {
+        integrate_cargo(cargo, boxes, fans, 2.8f);
+        integrate_cargo(near_cargo, near, fans, 2.8f);
+        ASSERT_EQ(body_bits(near_cargo), body_bits(cargo)) << "tick " << tick;
+    }
+}
+
+TEST(NearBoxes, FlightsThroughEveryRoomMatchTheWholeListBitForBit) {
+    for (std::size_t room = 0; room < ROOM_COUNT; ++room) {
+        SCOPED_TRACE(room);
+        const Level level = make_level(room);
+        const BoxList solids = solid_boxes(level);
+        // From the main cargo's spot, from inside the first wall, and from head height.
+        const Vec3 starts[] = {level.cargo_pos, solids.items[0].pos, level.spawn + Vec3{0.0f, 1.5f, 0.0f}};
+        for (Vec3 start : starts) {
+            for (int heading = 0; heading < 12; ++heading) {
+                const float yaw = static_cast<float>(heading) * 0.5236f;
+                const float pitch = static_cast<float>(heading % 3) * 0.4f - 0.3f;
+                const Vec3 vel = Vec3{-std::sin(yaw), std::sin(pitch), -std::cos(yaw)} * 9.0f;
+                expect_same_flight(make_cargo(start, vel), solids.view(), level.fans);
+            }
+        }
+    }
+}
+
+TEST(NearBoxes, EqualDepthsStillFavourTheEarlierBox) {
+    const std::vector<BoxView> walls{{{0.95f, 0.0f, 0.0f}, UNIT}, {{-0.95f, 0.0f, 0.0f}, UNIT}};
+    expect_same_flight(make_cargo({0.0f, 0.0f, 0.0f}, {}), walls, {});
+    expect_same_flight(make_cargo({0.0f, 3.0f, 0.0f}, {0.0f, -30.0f, 0.0f}), walls, {});
 }
 
 // --- fans ------------------------------------------------------------------
