@@ -119,6 +119,9 @@ struct Game {
     bool finished = false;
     bool failed = false;
     bool cargo_gravity_off = false;
+    // The previous snapshot's text, piece by piece; it only saves work, so writing the
+    // snapshot of a const world may update it.
+    mutable SnapshotTextCache snapshot_text;
 
     // Lifecycle. `create` is the world's constructor: room 0, no records.
     static Game create();

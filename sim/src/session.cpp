@@ -36,7 +36,7 @@ Reply snapshot_text(const Game& game) {
     // The writer has no failure of its own; this guards against running out of memory.
     try {
         reply.text.reserve(128);
-        write_snapshot(snapshot, reply.text);
+        write_snapshot(snapshot, reply.text, game.snapshot_text);
     } catch (const std::exception& error) {
         reply.text = "{}";
         reply.faults.push_back({SNAPSHOT_PATH, std::string("Snapshot serialization failed: ") + error.what()});

@@ -93,10 +93,42 @@ struct Snapshot {
     std::vector<Vec3> trajectory;
 };
 
+// One piece of the snapshot's text as last written, with the exact bits of the values it was
+// written from.
+struct TextMemo {
+    std::string key;
+    std::string text;
+    bool written = false;
+};
+
+// The texts of the previous snapshot, piece by piece: a piece whose values have not changed
+// by a single bit (a wall, a resting cargo, an idle echo, the room's texts) is copied from
+// here instead of written again. Never stale: each piece is checked against its values on
+// every write.
+struct SnapshotTextCache {
+    std::string scratch;  // the key being built, kept for its capacity
+    TextMemo heading;     // `level` to `hint`
+    TextMemo player;
+    std::vector<TextMemo> echoes;
+    std::vector<TextMemo> cargo;
+    std::vector<TextMemo> walls;
+    std::vector<TextMemo> plates;
+    std::vector<TextMemo> doors;
+    std::vector<TextMemo> fans;
+    std::vector<TextMemo> sockets;
+    TextMemo interaction;
+    TextMemo layout;  // `goal` to `room_height`
+    TextMemo lift;
+    TextMemo gravity_controls;
+    TextMemo message;
+};
+
 const char* actor_action_name(ActorAction action);
 const char* cargo_style_name(CargoStyle style);
 
 // Appends the one-line JSON text of the snapshot to `out`.
 void write_snapshot(const Snapshot& snapshot, std::string& out);
+// The same text, reusing the pieces of the cache that still hold, and updating the rest.
+void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache);
 
 }  // namespace vantrel_sim
