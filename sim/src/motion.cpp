@@ -1,6 +1,7 @@
 #include "motion.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "game.hpp"
@@ -34,14 +35,24 @@ constexpr float NEAR_MARGIN = 1.0f;
 // bounds, so that no box that can touch a query inside the region is ever left out.
 constexpr float NEAR_SLACK = 0.01f;
 
-bool inside(Vec3 lo, Vec3 hi, Vec3 region_lo, Vec3 region_hi) {
+inline bool inside(const Vec3& lo, const Vec3& hi, const Vec3& region_lo, const Vec3& region_hi) {
     return lo.x >= region_lo.x && lo.y >= region_lo.y && lo.z >= region_lo.z &&
            hi.x <= region_hi.x && hi.y <= region_hi.y && hi.z <= region_hi.z;
 }
 
-// Where the motion steps get their boxes: the whole list, or only those near each query.
-std::span<const BoxView> around(std::span<const BoxView> all, Vec3, Vec3) { return all; }
-std::span<const BoxView> around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
+// Where the motion steps get their boxes: the whole list, or only those that the box at `pos`
+// can touch while each axis moves by up to `move` either way, the face gap included; every
+// clipped axis move of a step stays inside, whatever the order of the axes.
+inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&,
+                                               const Vec3&) {
+    return all;
+}
+inline std::span<const BoxView> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& half,
+                                               const Vec3& move) {
+    const Vec3 reach{half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
+                     half.z + std::abs(move.z) + FACE_GAP};
+    const Vec3 lo{pos.x - reach.x, pos.y - reach.y, pos.z - reach.z};
+    const Vec3 hi{pos.x + reach.x, pos.y + reach.y, pos.z + reach.z};
     // Most queries fall inside the region: answer those without a call.
     if (inside(lo, hi, solids.lo, solids.hi)) {
         return solids.near.view();
@@ -50,6 +61,12 @@ std::span<const BoxView> around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
 }
 std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
 std::span<const BoxView> every_box(const NearBoxes& solids) { return solids.all; }
+
+bool same_bits(Vec3 a, Vec3 b) {
+    return std::bit_cast<std::uint32_t>(a.x) == std::bit_cast<std::uint32_t>(b.x) &&
+           std::bit_cast<std::uint32_t>(a.y) == std::bit_cast<std::uint32_t>(b.y) &&
+           std::bit_cast<std::uint32_t>(a.z) == std::bit_cast<std::uint32_t>(b.z);
+}
 
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
@@ -96,7 +113,7 @@ bool fan_reaches(const FanView& fan, Vec3 target, std::span<const BoxView> boxes
     return true;
 }
 
-void apply_fans(Cargo& cargo, std::span<const FanView> fans, std::span<const BoxView> boxes) {
+inline void apply_fans(Cargo& cargo, std::span<const FanView> fans, std::span<const BoxView> boxes) {
     const float strength = fan_strength(cargo.style);
     for (const FanView& fan : fans) {
         if (fan.active && fan_reaches(fan, cargo.pos, boxes)) {
@@ -168,7 +185,7 @@ namespace {
 // The axis is a template argument so that every component access resolves at compile time:
 // this loop runs for every box on every cargo step.
 template <std::size_t A>
-float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
+inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
     constexpr std::size_t B = A == 0 ? 1 : 0;
     constexpr std::size_t C = A == 2 ? 1 : 2;
     const float start = pos[A];
@@ -200,8 +217,8 @@ float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> bo
 template <typename Solids>
 void separate_from(Cargo& cargo, Solids& solids) {
     for (int pass = 0; pass < SEPARATION_PASSES; ++pass) {
-        const Vec3 half = cargo.size * 0.5f;
-        const std::span<const BoxView> boxes = around(solids, cargo.pos - half, cargo.pos + half);
+        const std::span<const BoxView> boxes =
+            boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, Vec3{});
         bool found = false;
         float best_depth = 0.0f;
         std::size_t best_box = 0;
@@ -240,18 +257,10 @@ void separate_from(Cargo& cargo, Solids& solids) {
     }
 }
 
-// The axis looks only at the boxes its move can reach: the cargo's box stretched by the move
-// and the face gap along that axis.
-template <std::size_t A, typename Solids>
-void move_clipped_on(Cargo& cargo, Solids& solids) {
-    const float move = TICK * cargo.vel[A];
+template <std::size_t A>
+void move_clipped_on(Cargo& cargo, float move, std::span<const BoxView> boxes) {
     const float old = cargo.pos[A];
-    const Vec3 half = cargo.size * 0.5f;
-    Vec3 lo = cargo.pos - half;
-    Vec3 hi = cargo.pos + half;
-    lo[A] = lo[A] + (std::min(move, 0.0f) - FACE_GAP);
-    hi[A] = hi[A] + (std::max(move, 0.0f) + FACE_GAP);
-    const float moved = clip_axis_on<A>(cargo.pos, cargo.size, move, around(solids, lo, hi));
+    const float moved = clip_axis_on<A>(cargo.pos, cargo.size, move, boxes);
     if (std::abs(moved - old - move) > CLIP_TEST) {
         cargo.vel[A] = cargo.vel[A] * WALL_RESTITUTION;
         if (std::abs(cargo.vel[A]) < STOP_SPEED) {
@@ -263,9 +272,12 @@ void move_clipped_on(Cargo& cargo, Solids& solids) {
 
 template <typename Solids>
 void move_clipped(Cargo& cargo, Solids& solids) {
-    move_clipped_on<0>(cargo, solids);
-    move_clipped_on<1>(cargo, solids);
-    move_clipped_on<2>(cargo, solids);
+    // Each axis's move depends only on its own velocity, which the other axes leave alone.
+    const Vec3 move{TICK * cargo.vel.x, TICK * cargo.vel.y, TICK * cargo.vel.z};
+    const std::span<const BoxView> boxes = boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, move);
+    move_clipped_on<0>(cargo, move.x, boxes);
+    move_clipped_on<1>(cargo, move.y, boxes);
+    move_clipped_on<2>(cargo, move.z, boxes);
 }
 
 template <typename Solids>
@@ -305,10 +317,21 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
     }
     const Vec3 step{d.x / n, d.y / n, d.z / n};
     const int count = static_cast<int>(n);
+    const Vec3 half = size * 0.5f;
+    // The path stays between `from` and `to`: one scan of the boxes serves every sub-step.
+    NearBoxes near;
+    near.all = boxes;
+    boxes_for_move(near, from, half, d);
     for (int s = 0; s < count; ++s) {
-        from.x = clip_axis(from, size, 0, step.x, boxes);
-        from.y = clip_axis(from, size, 1, step.y, boxes);
-        from.z = clip_axis(from, size, 2, step.z, boxes);
+        const std::span<const BoxView> near_path = boxes_for_move(near, from, half, step);
+        const Vec3 before = from;
+        from.x = clip_axis_on<0>(from, size, step.x, near_path);
+        from.y = clip_axis_on<1>(from, size, step.y, near_path);
+        from.z = clip_axis_on<2>(from, size, step.z, near_path);
+        // Blocked on every axis: each later sub-step would start from here and end here too.
+        if (same_bits(from, before)) {
+            break;
+        }
     }
     return from;
 }
