@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cmath>
@@ -15,6 +16,7 @@ namespace vantrel_sim {
 namespace {
 
 constexpr Vec3 UNIT{1.0f, 1.0f, 1.0f};
+constexpr Vec3 MAIN_SIZE{1.15f, 0.85f, 0.85f};
 
 Cargo make_cargo(Vec3 pos, Vec3 vel, CargoStyle style = CargoStyle::Freight) {
     Cargo cargo;
@@ -353,6 +355,36 @@ TEST(NearBoxes, EqualDepthsStillFavourTheEarlierBox) {
     const std::vector<BoxView> walls{{{0.95f, 0.0f, 0.0f}, UNIT}, {{-0.95f, 0.0f, 0.0f}, UNIT}};
     expect_same_flight(make_cargo({0.0f, 0.0f, 0.0f}, {}), walls, {});
     expect_same_flight(make_cargo({0.0f, 3.0f, 0.0f}, {0.0f, -30.0f, 0.0f}), walls, {});
+}
+
+// Every sub-step against every box, as the rule reads: what sweep_box's shortcuts must match.
+Vec3 sweep_every_sub_step(Vec3 from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
+    const Vec3 d = to - from;
+    const float n = std::clamp(std::ceil(length(d) / 0.08f), 1.0f, 128.0f);
+    const Vec3 step{d.x / n, d.y / n, d.z / n};
+    for (int s = 0; s < static_cast<int>(n); ++s) {
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            from[axis] = clip_axis(from, size, axis, step[axis], boxes);
+        }
+    }
+    return from;
+}
+
+TEST(SweepBox, LongAndBlockedSweepsInEveryRoomEndWhereEverySubStepWouldEnd) {
+    for (std::size_t room = 0; room < ROOM_COUNT; ++room) {
+        SCOPED_TRACE(room);
+        const Level level = make_level(room);
+        const BoxList solids = solid_boxes(level);
+        for (int k = 0; k < 24; ++k) {
+            const float angle = static_cast<float>(k) * 0.2618f;
+            const Vec3 to = level.cargo_pos + Vec3{std::sin(angle), 0.3f, std::cos(angle)} *
+                                                  (1.0f + static_cast<float>(k));
+            Vec3 from = level.cargo_pos;
+            const Vec3 reached = sweep_box(from, to, MAIN_SIZE, solids.view());
+            const Vec3 expected = sweep_every_sub_step(level.cargo_pos, to, MAIN_SIZE, solids.view());
+            ASSERT_EQ(body_bits(make_cargo(reached, {})), body_bits(make_cargo(expected, {}))) << k;
+        }
+    }
 }
 
 // --- fans ------------------------------------------------------------------
