@@ -119,6 +119,8 @@ struct Game {
     bool finished = false;
     bool failed = false;
     bool cargo_gravity_off = false;
+    // The free cargo's last steps, so that cargo at rest is not stepped again.
+    CargoSteps cargo_steps;
     // The previous snapshot's text, piece by piece; it only saves work, so writing the
     // snapshot of a const world may update it.
     mutable SnapshotTextCache snapshot_text;

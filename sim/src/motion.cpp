@@ -347,6 +347,91 @@ void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> f
     integrate_with(cargo, solids, fans, gravity);
 }
 
+namespace {
+
+std::array<std::uint32_t, 7> fan_bits(const FanView& fan) {
+    return {std::bit_cast<std::uint32_t>(fan.pos.x), std::bit_cast<std::uint32_t>(fan.pos.y),
+            std::bit_cast<std::uint32_t>(fan.pos.z), std::bit_cast<std::uint32_t>(fan.dir.x),
+            std::bit_cast<std::uint32_t>(fan.dir.y), std::bit_cast<std::uint32_t>(fan.dir.z),
+            fan.active ? 1u : 0u};
+}
+
+bool same_boxes(const BoxList& a, const BoxList& b) {
+    if (a.count != b.count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.count; ++i) {
+        if (!same_bits(a.items[i].pos, b.items[i].pos) || !same_bits(a.items[i].size, b.items[i].size)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool same_fans(const CargoSteps& memo, std::span<const FanView> fans) {
+    if (fans.size() != memo.fan_count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < fans.size(); ++i) {
+        if (fan_bits(fans[i]) != memo.fans[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::array<std::uint32_t, 10> step_read(const Cargo& cargo) {
+    return {std::bit_cast<std::uint32_t>(cargo.pos.x),  std::bit_cast<std::uint32_t>(cargo.pos.y),
+            std::bit_cast<std::uint32_t>(cargo.pos.z),  std::bit_cast<std::uint32_t>(cargo.vel.x),
+            std::bit_cast<std::uint32_t>(cargo.vel.y),  std::bit_cast<std::uint32_t>(cargo.vel.z),
+            std::bit_cast<std::uint32_t>(cargo.size.x), std::bit_cast<std::uint32_t>(cargo.size.y),
+            std::bit_cast<std::uint32_t>(cargo.size.z), static_cast<std::uint32_t>(cargo.style)};
+}
+
+}  // namespace
+
+void begin_cargo_steps(CargoSteps& memo, const BoxList& solids, std::span<const FanView> fans, float gravity) {
+    const std::uint32_t gravity_bits = std::bit_cast<std::uint32_t>(gravity);
+    if (memo.surroundings_known && memo.gravity == gravity_bits && same_fans(memo, fans) &&
+        same_boxes(memo.solids, solids)) {
+        return;
+    }
+    for (CargoSteps::Step& step : memo.steps) {
+        step.known = false;
+    }
+    // Too many fans to keep: nothing is remembered in this room.
+    memo.surroundings_known = fans.size() <= CargoSteps::MAX_FANS;
+    memo.solids = solids;
+    memo.fan_count = std::min(fans.size(), CargoSteps::MAX_FANS);
+    for (std::size_t i = 0; i < memo.fan_count; ++i) {
+        memo.fans[i] = fan_bits(fans[i]);
+    }
+    memo.gravity = gravity_bits;
+}
+
+void integrate_cargo(Cargo& cargo, std::size_t index, CargoSteps& memo, std::span<const BoxView> boxes,
+                     std::span<const FanView> fans, float gravity) {
+    if (index >= CargoSteps::MAX_CARGO || !memo.surroundings_known) {
+        integrate_cargo(cargo, boxes, fans, gravity);
+        return;
+    }
+    CargoSteps::Step& step = memo.steps[index];
+    const std::array<std::uint32_t, 10> read = step_read(cargo);
+    if (step.known && step.read == read) {
+        cargo.pos = {std::bit_cast<float>(step.result[0]), std::bit_cast<float>(step.result[1]),
+                     std::bit_cast<float>(step.result[2])};
+        cargo.vel = {std::bit_cast<float>(step.result[3]), std::bit_cast<float>(step.result[4]),
+                     std::bit_cast<float>(step.result[5])};
+        return;
+    }
+    integrate_cargo(cargo, boxes, fans, gravity);
+    step.read = read;
+    step.result = {std::bit_cast<std::uint32_t>(cargo.pos.x), std::bit_cast<std::uint32_t>(cargo.pos.y),
+                   std::bit_cast<std::uint32_t>(cargo.pos.z), std::bit_cast<std::uint32_t>(cargo.vel.x),
+                   std::bit_cast<std::uint32_t>(cargo.vel.y), std::bit_cast<std::uint32_t>(cargo.vel.z)};
+    step.known = true;
+}
+
 std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
     if (inside(lo, hi, solids.lo, solids.hi)) {
         return solids.near.view();

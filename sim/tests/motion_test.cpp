@@ -387,6 +387,50 @@ TEST(SweepBox, LongAndBlockedSweepsInEveryRoomEndWhereEverySubStepWouldEnd) {
     }
 }
 
+// --- remembered cargo steps -------------------------------------------------
+
+TEST(CargoSteps, RememberedStepsMatchFreshOnesWhateverChangesAroundThem) {
+    Level level = make_level(2);  // a fan and two doors
+    level.doors[0].open = true;
+    level.fans[0].active = false;
+    const FanView& fan = level.fans[0];
+    std::vector<Cargo> fresh;
+    for (int k = 0; k < 4; ++k) {
+        fresh.push_back(make_cargo({static_cast<float>(k) - 2.5f, 2.5f, level.cargo_pos.z}, {}));
+    }
+    // Resting where the fan blows, in the doorway, and afloat while gravity is off.
+    fresh.push_back(make_cargo({fan.pos.x + fan.dir.x * 3.0f, 0.5f, fan.pos.z}, {}));
+    fresh.push_back(make_cargo({level.doors[0].pos.x, 0.5f, level.doors[0].pos.z}, {}));
+    fresh.push_back(make_cargo({0.0f, 3.0f, 0.0f}, {}));
+    std::vector<Cargo> remembered = fresh;
+    CargoSteps memo;
+    for (int tick = 0; tick < 1200; ++tick) {
+        SCOPED_TRACE(tick);
+        if (tick % 97 == 30) {
+            level.fans[0].active = !level.fans[0].active;
+        }
+        if (tick % 131 == 60) {
+            level.doors[0].open = !level.doors[0].open;
+        }
+        if (tick % 53 == 20) {
+            fresh[1].vel.x += 1.0f;
+            remembered[1].vel.x += 1.0f;
+        }
+        const float gravity = (tick / 300) % 2 == 0 ? 0.0f : level.cargo_gravity;
+        const BoxList solids = solid_boxes(level);
+        begin_cargo_steps(memo, solids, level.fans, gravity);
+        for (std::size_t i = 0; i < fresh.size(); ++i) {
+            // Cargo 0 is carried now and then, and misses the steps of those ticks.
+            if (i == 0 && tick % 200 > 150) {
+                continue;
+            }
+            integrate_cargo(fresh[i], solids.view(), level.fans, gravity);
+            integrate_cargo(remembered[i], i, memo, solids.view(), level.fans, gravity);
+            ASSERT_EQ(body_bits(remembered[i]), body_bits(fresh[i])) << "cargo " << i;
+        }
+    }
+}
+
 // --- fans ------------------------------------------------------------------
 
 FanView fan_at(Vec3 pos, Vec3 dir) {
