@@ -165,6 +165,8 @@ struct Game {
 
     // The snapshot of the current world; reads only.
     Snapshot snapshot() const;
+    // The same into a snapshot kept between frames, whose lists and texts keep their capacity.
+    void snapshot_into(Snapshot& snapshot) const;
 };
 
 }  // namespace vantrel_sim

@@ -106,7 +106,7 @@ struct TextMemo {
 // here instead of written again. Never stale: each piece is checked against its values on
 // every write.
 struct SnapshotTextCache {
-    std::string scratch;  // the key being built, kept for its capacity
+    Snapshot assembled;  // the world's last snapshot, kept for the capacity of its lists
     TextMemo heading;     // `level` to `hint`
     TextMemo player;
     std::vector<TextMemo> echoes;

@@ -1,4 +1,6 @@
 #include <bit>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -11,46 +13,90 @@ namespace {
 
 // Every record is written through one of two sinks from the same list of fields: the text
 // sink writes its JSON, the key sink the exact bits of every value (with the presence of
-// every optional and the length of every text), so that equal keys mean equal texts.
+// every optional and the length of every text), so that equal keys mean equal texts. Both
+// gather short values in a small buffer: a record's many short pieces then cost a copy each
+// instead of a call into the string.
 struct TextSink {
-    std::string& out;
+    explicit TextSink(std::string& target) : out(target) {}
 
-    void literal(std::string_view text) { out += text; }
-    void number(float value) { append_number(out, value); }
+    std::string& out;
+    std::size_t used = 0;
+    char buffer[512];
+
+    void flush() {
+        out.append(buffer, used);
+        used = 0;
+    }
+    char* room(std::size_t size) {
+        if (used + size > sizeof buffer) {
+            flush();
+        }
+        return buffer + used;
+    }
+    void literal(std::string_view text) {
+        if (text.size() > sizeof buffer) {
+            flush();
+            out += text;
+            return;
+        }
+        std::memcpy(room(text.size()), text.data(), text.size());
+        used += text.size();
+    }
+    void number(float value) {
+        if (!std::isfinite(value)) {
+            literal("null");
+            return;
+        }
+        used = static_cast<std::size_t>(format_float(room(FLOAT_TEXT_CAPACITY), value) - buffer);
+    }
     template <typename Integer>
     void integer(Integer value) {
-        append_integer(out, value);
+        constexpr std::size_t DIGITS = 24;
+        char* at = room(DIGITS);
+        used = static_cast<std::size_t>(std::to_chars(at, at + DIGITS, value).ptr - buffer);
     }
-    void flag(bool value) { out += value ? "true" : "false"; }
-    void text(std::string_view value) { append_json_string(out, value); }
+    void flag(bool value) { value ? literal("true") : literal("false"); }
+    void text(std::string_view value) {
+        flush();
+        append_json_string(out, value);
+    }
     void optional(const std::optional<float>& value) {
         if (value) {
-            append_number(out, *value);
+            number(*value);
         } else {
-            out += "null";
+            literal("null");
         }
     }
     // The key and its number, or nothing at all when absent.
     void member_if(std::string_view key, const std::optional<float>& value) {
         if (value) {
-            out += key;
-            append_number(out, *value);
+            literal(key);
+            number(*value);
         }
     }
 };
 
 struct KeySink {
-    std::string& key;
+    explicit KeySink(std::string& target) : key(target) {}
 
+    std::string& key;
+    std::size_t used = 0;
+    char buffer[256];
+
+    void flush() {
+        key.append(buffer, used);
+        used = 0;
+    }
     void literal(std::string_view) {}
     void number(float value) { bytes(std::bit_cast<std::uint32_t>(value)); }
     template <typename Integer>
     void integer(Integer value) {
         bytes(static_cast<std::uint64_t>(value));
     }
-    void flag(bool value) { key += value ? '1' : '0'; }
+    void flag(bool value) { bytes(static_cast<std::uint8_t>(value)); }
     void text(std::string_view value) {
         bytes(static_cast<std::uint64_t>(value.size()));
+        flush();
         key += value;
     }
     void optional(const std::optional<float>& value) {
@@ -61,9 +107,54 @@ struct KeySink {
 
     template <typename Bits>
     void bytes(Bits value) {
-        char raw[sizeof value];
-        std::memcpy(raw, &value, sizeof value);
-        key.append(raw, sizeof value);
+        if (used + sizeof value > sizeof buffer) {
+            flush();
+        }
+        std::memcpy(buffer + used, &value, sizeof value);
+        used += sizeof value;
+    }
+};
+
+// Walks a stored key alongside the values, as the key sink would write them: a piece whose
+// values all match needs no key built at all.
+struct MatchSink {
+    explicit MatchSink(const std::string& key) : at(key.data()), end(key.data() + key.size()) {}
+
+    const char* at;
+    const char* end;
+    bool same = true;
+
+    bool matched() const { return same && at == end; }
+    void literal(std::string_view) {}
+    void number(float value) { bytes(std::bit_cast<std::uint32_t>(value)); }
+    template <typename Integer>
+    void integer(Integer value) {
+        bytes(static_cast<std::uint64_t>(value));
+    }
+    void flag(bool value) { bytes(static_cast<std::uint8_t>(value)); }
+    void text(std::string_view value) {
+        bytes(static_cast<std::uint64_t>(value.size()));
+        if (same && static_cast<std::size_t>(end - at) >= value.size() &&
+            std::memcmp(at, value.data(), value.size()) == 0) {
+            at += value.size();
+        } else {
+            same = false;
+        }
+    }
+    void optional(const std::optional<float>& value) {
+        flag(value.has_value());
+        number(value.value_or(0.0f));
+    }
+    void member_if(std::string_view, const std::optional<float>& value) { optional(value); }
+
+    template <typename Bits>
+    void bytes(Bits value) {
+        if (same && static_cast<std::size_t>(end - at) >= sizeof value &&
+            std::memcmp(at, &value, sizeof value) == 0) {
+            at += sizeof value;
+        } else {
+            same = false;
+        }
     }
 };
 
@@ -284,53 +375,57 @@ void put_text(Sink& out, const std::string& text) {
 // Writes one piece through its memo when there is one: the stored text when the piece's key
 // is the one it was written from, else the fresh text, stored with its key for next time.
 template <typename Value, typename Put>
-void put_piece(std::string& out, SnapshotTextCache* cache, TextMemo* memo, const Value& value, Put put) {
-    TextSink text{out};
+void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const Value& value, Put put) {
     if (!cache) {
         put(text, value);
         return;
     }
-    std::string& key = cache->scratch;
-    key.clear();
-    KeySink key_sink{key};
-    put(key_sink, value);
-    if (memo->written && memo->key == key) {
-        out += memo->text;
-        return;
+    if (memo->written) {
+        MatchSink match(memo->key);
+        put(match, value);
+        if (match.matched()) {
+            text.literal(memo->text);
+            return;
+        }
     }
-    const std::size_t start = out.size();
+    memo->written = false;
+    memo->key.clear();
+    KeySink key(memo->key);
+    put(key, value);
+    key.flush();
+    text.flush();
+    const std::size_t start = text.out.size();
     put(text, value);
-    memo->text.assign(out, start);
-    memo->key.swap(key);
+    text.flush();
+    memo->text.assign(text.out, start);
     memo->written = true;
 }
 
 template <typename Item, typename Put>
-void put_list(std::string& out, SnapshotTextCache* cache, std::vector<TextMemo>* memos,
+void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<TextMemo>* memos,
               const std::vector<Item>& items, Put put) {
     if (cache && memos->size() != items.size()) {
         memos->resize(items.size());
     }
-    out += '[';
+    text.literal("[");
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) {
-            out += ',';
+            text.literal(",");
         }
-        put_piece(out, cache, cache ? &(*memos)[i] : nullptr, items[i], put);
+        put_piece(text, cache, cache ? &(*memos)[i] : nullptr, items[i], put);
     }
-    out += ']';
+    text.literal("]");
 }
 
-void put_trajectory(std::string& out, const std::vector<Vec3>& points) {
-    TextSink text{out};
-    out += '[';
+void put_trajectory(TextSink& text, const std::vector<Vec3>& points) {
+    text.literal("[");
     for (std::size_t i = 0; i < points.size(); ++i) {
         if (i > 0) {
-            out += ',';
+            text.literal(",");
         }
         put_vec3(text, points[i]);
     }
-    out += ']';
+    text.literal("]");
 }
 
 // The member of every memo in the cache, or none without a cache.
@@ -339,76 +434,76 @@ Memo* memo_of(SnapshotTextCache* cache, Memo SnapshotTextCache::*member) {
     return cache ? &(cache->*member) : nullptr;
 }
 
-void write(const Snapshot& snapshot, std::string& out, SnapshotTextCache* cache) {
-    TextSink text{out};
-    put_piece(out, cache, memo_of(cache, &SnapshotTextCache::heading), snapshot,
+void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::heading), snapshot,
               [](auto& sink, const Snapshot& s) { put_heading(sink, s); });
-    out += ",\"time\":";
+    text.literal(",\"time\":");
     text.number(snapshot.time);
-    out += ",\"limit\":";
+    text.literal(",\"limit\":");
     text.number(snapshot.limit);
-    out += ",\"won\":";
+    text.literal(",\"won\":");
     text.flag(snapshot.won);
-    out += ",\"finished\":";
+    text.literal(",\"finished\":");
     text.flag(snapshot.finished);
-    out += ",\"failed\":";
+    text.literal(",\"failed\":");
     text.flag(snapshot.failed);
-    out += ",\"transfer_window\":";
+    text.literal(",\"transfer_window\":");
     if (snapshot.transfer_window) {
         put_pair(text, *snapshot.transfer_window);
     } else {
-        out += "null";
+        text.literal("null");
     }
-    out += ",\"player\":";
-    put_piece(out, cache, memo_of(cache, &SnapshotTextCache::player), snapshot.player,
+    text.literal(",\"player\":");
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::player), snapshot.player,
               [](auto& sink, const ActorView& a) { put_actor(sink, a); });
-    out += ",\"echoes\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::echoes), snapshot.echoes,
+    text.literal(",\"echoes\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::echoes), snapshot.echoes,
              [](auto& sink, const ActorView& a) { put_actor(sink, a); });
-    out += ",\"cargo\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo,
+    text.literal(",\"cargo\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo,
              [](auto& sink, const CargoView& c) { put_cargo(sink, c); });
-    out += ",\"walls\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls,
+    text.literal(",\"walls\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls,
              [](auto& sink, const BoxView& b) { put_box(sink, b); });
-    out += ",\"plates\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates,
+    text.literal(",\"plates\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates,
              [](auto& sink, const PlateView& p) { put_plate(sink, p); });
-    out += ",\"doors\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::doors), snapshot.doors,
+    text.literal(",\"doors\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::doors), snapshot.doors,
              [](auto& sink, const DoorView& d) { put_door(sink, d); });
-    out += ",\"fans\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::fans), snapshot.fans,
+    text.literal(",\"fans\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::fans), snapshot.fans,
              [](auto& sink, const FanView& f) { put_fan(sink, f); });
-    out += ",\"sockets\":";
-    put_list(out, cache, memo_of(cache, &SnapshotTextCache::sockets), snapshot.sockets,
+    text.literal(",\"sockets\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::sockets), snapshot.sockets,
              [](auto& sink, const SocketView& k) { put_socket(sink, k); });
-    out += ",\"moon_gravity\":";
+    text.literal(",\"moon_gravity\":");
     text.flag(snapshot.moon_gravity);
-    out += ",\"interaction\":";
-    put_piece(out, cache, memo_of(cache, &SnapshotTextCache::interaction), snapshot.interaction,
+    text.literal(",\"interaction\":");
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::interaction), snapshot.interaction,
               [](auto& sink, const std::string& t) { put_text(sink, t); });
-    put_piece(out, cache, memo_of(cache, &SnapshotTextCache::layout), snapshot,
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::layout), snapshot,
               [](auto& sink, const Snapshot& s) { put_layout(sink, s); });
     if (snapshot.lift) {
-        out += ",\"lift\":";
-        put_piece(out, cache, memo_of(cache, &SnapshotTextCache::lift), *snapshot.lift,
+        text.literal(",\"lift\":");
+        put_piece(text, cache, memo_of(cache, &SnapshotTextCache::lift), *snapshot.lift,
                   [](auto& sink, const LiftView& l) { put_lift(sink, l); });
     }
     if (!snapshot.gravity_controls.empty()) {
-        out += ",\"gravity_controls\":";
-        put_piece(out, cache, memo_of(cache, &SnapshotTextCache::gravity_controls),
+        text.literal(",\"gravity_controls\":");
+        put_piece(text, cache, memo_of(cache, &SnapshotTextCache::gravity_controls),
                   snapshot.gravity_controls,
                   [](auto& sink, const std::vector<Vec3>& g) { put_gravity_controls(sink, g); });
     }
-    out += ",\"cargo_gravity_off\":";
+    text.literal(",\"cargo_gravity_off\":");
     text.flag(snapshot.cargo_gravity_off);
-    out += ",\"message\":";
-    put_piece(out, cache, memo_of(cache, &SnapshotTextCache::message), snapshot.message,
+    text.literal(",\"message\":");
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::message), snapshot.message,
               [](auto& sink, const std::string& t) { put_text(sink, t); });
-    out += ",\"trajectory\":";
-    put_trajectory(out, snapshot.trajectory);
-    out += '}';
+    text.literal(",\"trajectory\":");
+    put_trajectory(text, snapshot.trajectory);
+    text.literal("}");
+    text.flush();
 }
 
 }  // namespace
@@ -446,10 +541,14 @@ const char* cargo_style_name(CargoStyle style) {
     throw InternalError("cargo style outside its enumeration");
 }
 
-void write_snapshot(const Snapshot& snapshot, std::string& out) { write(snapshot, out, nullptr); }
+void write_snapshot(const Snapshot& snapshot, std::string& out) {
+    TextSink text{out};
+    write(snapshot, text, nullptr);
+}
 
 void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
-    write(snapshot, out, &cache);
+    TextSink text{out};
+    write(snapshot, text, &cache);
 }
 
 }  // namespace vantrel_sim
