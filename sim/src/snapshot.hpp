@@ -101,24 +101,31 @@ struct TextMemo {
     bool written = false;
 };
 
+// A record's text in parts that change apart (an actor's place, state, velocity and last
+// action; a cargo's place, velocity and the rest; a door's place and timers), so that a
+// moving record rewrites only what moved.
+struct RecordMemo {
+    std::array<TextMemo, 4> parts;
+};
+
 // The texts of the previous snapshot, piece by piece: a piece whose values have not changed
 // by a single bit (a wall, a resting cargo, an idle echo, the room's texts) is copied from
 // here instead of written again. Never stale: each piece is checked against its values on
 // every write.
 struct SnapshotTextCache {
     Snapshot assembled;  // the world's last snapshot, kept for the capacity of its lists
-    TextMemo heading;     // `level` to `hint`
-    TextMemo player;
-    std::vector<TextMemo> echoes;
-    std::vector<TextMemo> cargo;
-    std::vector<TextMemo> walls;
-    std::vector<TextMemo> plates;
-    std::vector<TextMemo> doors;
-    std::vector<TextMemo> fans;
-    std::vector<TextMemo> sockets;
+    TextMemo heading;    // `level` to `hint`
+    RecordMemo player;
+    std::vector<RecordMemo> echoes;
+    std::vector<RecordMemo> cargo;
+    std::vector<RecordMemo> walls;
+    std::vector<RecordMemo> plates;
+    std::vector<RecordMemo> doors;
+    std::vector<RecordMemo> fans;
+    std::vector<RecordMemo> sockets;
     TextMemo interaction;
     TextMemo layout;  // `goal` to `room_height`
-    TextMemo lift;
+    RecordMemo lift;
     TextMemo gravity_controls;
     TextMemo message;
 };

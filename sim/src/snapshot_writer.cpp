@@ -178,14 +178,20 @@ void put_pair(Sink& out, const std::array<float, 2>& value) {
     out.literal("]");
 }
 
+// An actor in parts that change apart: where it stands and looks; what it holds and its
+// run; its velocity; its last action.
 template <typename Sink>
-void put_actor(Sink& out, const ActorView& actor) {
+void put_actor_place(Sink& out, const ActorView& actor) {
     out.literal("{\"pos\":");
     put_vec3(out, actor.pos);
     out.literal(",\"yaw\":");
     out.number(actor.yaw);
     out.literal(",\"pitch\":");
     out.number(actor.pitch);
+}
+
+template <typename Sink>
+void put_actor_state(Sink& out, const ActorView& actor) {
     out.literal(",\"held\":");
     out.integer(actor.held);
     out.literal(",\"active\":");
@@ -196,8 +202,16 @@ void put_actor(Sink& out, const ActorView& actor) {
     out.optional(actor.next_throw);
     out.literal(",\"grounded\":");
     out.flag(actor.grounded);
+}
+
+template <typename Sink>
+void put_actor_velocity(Sink& out, const ActorView& actor) {
     out.literal(",\"vel\":");
     put_vec3(out, actor.vel);
+}
+
+template <typename Sink>
+void put_actor_action(Sink& out, const ActorView& actor) {
     out.literal(",\"action_seq\":");
     out.integer(actor.action_seq);
     out.literal(",\"action\":");
@@ -211,14 +225,23 @@ void put_actor(Sink& out, const ActorView& actor) {
     out.literal("}");
 }
 
+// A cargo in parts: where it is; its velocity; what it is and who holds it.
 template <typename Sink>
-void put_cargo(Sink& out, const CargoView& cargo) {
+void put_cargo_place(Sink& out, const CargoView& cargo) {
     out.literal("{\"id\":");
     out.integer(cargo.id);
     out.literal(",\"pos\":");
     put_vec3(out, cargo.pos);
+}
+
+template <typename Sink>
+void put_cargo_velocity(Sink& out, const CargoView& cargo) {
     out.literal(",\"vel\":");
     put_vec3(out, cargo.vel);
+}
+
+template <typename Sink>
+void put_cargo_state(Sink& out, const CargoView& cargo) {
     out.literal(",\"size\":");
     put_vec3(out, cargo.size);
     out.literal(",\"owner\":");
@@ -264,8 +287,9 @@ void put_plate(Sink& out, const PlateView& plate) {
     out.literal("}");
 }
 
+// A door in parts: where it is and whether it is open; its timers, which run every tick.
 template <typename Sink>
-void put_door(Sink& out, const DoorView& door) {
+void put_door_place(Sink& out, const DoorView& door) {
     out.literal("{\"pos\":");
     put_vec3(out, door.pos);
     out.literal(",\"size\":");
@@ -274,6 +298,10 @@ void put_door(Sink& out, const DoorView& door) {
     out.flag(door.open);
     out.literal(",\"label\":");
     out.text(door.label);
+}
+
+template <typename Sink>
+void put_door_timers(Sink& out, const DoorView& door) {
     out.literal(",\"hold_remaining\":");
     out.optional(door.hold_remaining);
     out.member_if(",\"cycle_remaining\":", door.cycle_remaining);
@@ -401,9 +429,59 @@ void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const V
     memo->written = true;
 }
 
-template <typename Item, typename Put>
-void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<TextMemo>* memos,
-              const std::vector<Item>& items, Put put) {
+// A record written in parts that change apart, each through its own memo.
+template <typename Value, typename... Parts>
+void put_parts(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const Value& value,
+               Parts... parts) {
+    std::size_t part = 0;
+    (put_piece(text, cache, memo ? &memo->parts[part++] : nullptr, value, parts), ...);
+}
+
+void put_actor(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const ActorView& actor) {
+    put_parts(text, cache, memo, actor,
+              [](auto& out, const ActorView& a) { put_actor_place(out, a); },
+              [](auto& out, const ActorView& a) { put_actor_state(out, a); },
+              [](auto& out, const ActorView& a) { put_actor_velocity(out, a); },
+              [](auto& out, const ActorView& a) { put_actor_action(out, a); });
+}
+
+void put_cargo(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const CargoView& cargo) {
+    put_parts(text, cache, memo, cargo,
+              [](auto& out, const CargoView& c) { put_cargo_place(out, c); },
+              [](auto& out, const CargoView& c) { put_cargo_velocity(out, c); },
+              [](auto& out, const CargoView& c) { put_cargo_state(out, c); });
+}
+
+void put_door(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const DoorView& door) {
+    put_parts(text, cache, memo, door,
+              [](auto& out, const DoorView& d) { put_door_place(out, d); },
+              [](auto& out, const DoorView& d) { put_door_timers(out, d); });
+}
+
+void put_box(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const BoxView& box) {
+    put_parts(text, cache, memo, box, [](auto& out, const BoxView& b) { put_box(out, b); });
+}
+
+void put_plate(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const PlateView& plate) {
+    put_parts(text, cache, memo, plate, [](auto& out, const PlateView& p) { put_plate(out, p); });
+}
+
+void put_fan(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const FanView& fan) {
+    put_parts(text, cache, memo, fan, [](auto& out, const FanView& f) { put_fan(out, f); });
+}
+
+void put_socket(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const SocketView& socket) {
+    put_parts(text, cache, memo, socket, [](auto& out, const SocketView& k) { put_socket(out, k); });
+}
+
+void put_lift(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const LiftView& lift) {
+    put_parts(text, cache, memo, lift, [](auto& out, const LiftView& l) { put_lift(out, l); });
+}
+
+template <typename Item>
+void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<RecordMemo>* memos,
+              const std::vector<Item>& items,
+              void (*put_record)(TextSink&, SnapshotTextCache*, RecordMemo*, const Item&)) {
     if (cache && memos->size() != items.size()) {
         memos->resize(items.size());
     }
@@ -412,7 +490,7 @@ void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<TextMemo>* m
         if (i > 0) {
             text.literal(",");
         }
-        put_piece(text, cache, cache ? &(*memos)[i] : nullptr, items[i], put);
+        put_record(text, cache, cache ? &(*memos)[i] : nullptr, items[i]);
     }
     text.literal("]");
 }
@@ -454,29 +532,21 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
         text.literal("null");
     }
     text.literal(",\"player\":");
-    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::player), snapshot.player,
-              [](auto& sink, const ActorView& a) { put_actor(sink, a); });
+    put_actor(text, cache, memo_of(cache, &SnapshotTextCache::player), snapshot.player);
     text.literal(",\"echoes\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::echoes), snapshot.echoes,
-             [](auto& sink, const ActorView& a) { put_actor(sink, a); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::echoes), snapshot.echoes, put_actor);
     text.literal(",\"cargo\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo,
-             [](auto& sink, const CargoView& c) { put_cargo(sink, c); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo, put_cargo);
     text.literal(",\"walls\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls,
-             [](auto& sink, const BoxView& b) { put_box(sink, b); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls, put_box);
     text.literal(",\"plates\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates,
-             [](auto& sink, const PlateView& p) { put_plate(sink, p); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates, put_plate);
     text.literal(",\"doors\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::doors), snapshot.doors,
-             [](auto& sink, const DoorView& d) { put_door(sink, d); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::doors), snapshot.doors, put_door);
     text.literal(",\"fans\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::fans), snapshot.fans,
-             [](auto& sink, const FanView& f) { put_fan(sink, f); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::fans), snapshot.fans, put_fan);
     text.literal(",\"sockets\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::sockets), snapshot.sockets,
-             [](auto& sink, const SocketView& k) { put_socket(sink, k); });
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::sockets), snapshot.sockets, put_socket);
     text.literal(",\"moon_gravity\":");
     text.flag(snapshot.moon_gravity);
     text.literal(",\"interaction\":");
@@ -486,8 +556,7 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
               [](auto& sink, const Snapshot& s) { put_layout(sink, s); });
     if (snapshot.lift) {
         text.literal(",\"lift\":");
-        put_piece(text, cache, memo_of(cache, &SnapshotTextCache::lift), *snapshot.lift,
-                  [](auto& sink, const LiftView& l) { put_lift(sink, l); });
+        put_lift(text, cache, memo_of(cache, &SnapshotTextCache::lift), *snapshot.lift);
     }
     if (!snapshot.gravity_controls.empty()) {
         text.literal(",\"gravity_controls\":");
