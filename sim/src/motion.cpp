@@ -114,6 +114,9 @@ bool fan_reaches(const FanView& fan, Vec3 target, std::span<const BoxView> boxes
 }
 
 inline void apply_fans(Cargo& cargo, std::span<const FanView> fans, std::span<const BoxView> boxes) {
+    if (fans.empty()) {
+        return;
+    }
     const float strength = fan_strength(cargo.style);
     for (const FanView& fan : fans) {
         if (fan.active && fan_reaches(fan, cargo.pos, boxes)) {
