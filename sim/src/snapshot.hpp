@@ -113,7 +113,8 @@ struct RecordMemo {
 // here instead of written again. Never stale: each piece is checked against its values on
 // every write.
 struct SnapshotTextCache {
-    Snapshot assembled;  // the world's last snapshot, kept for the capacity of its lists
+    Snapshot assembled;      // the world's last snapshot, kept for the capacity of its lists
+    std::size_t length = 0;  // of the last text, to grow the next one to at once
     TextMemo heading;    // `level` to `hint`
     RecordMemo player;
     std::vector<RecordMemo> echoes;

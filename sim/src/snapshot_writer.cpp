@@ -17,13 +17,20 @@ namespace {
 // gather short values in a small buffer: a record's many short pieces then cost a copy each
 // instead of a call into the string.
 struct TextSink {
-    explicit TextSink(std::string& target) : out(target) {}
+    explicit TextSink(std::string& target, std::size_t expected = 0) : out(target), expected(expected) {}
 
     std::string& out;
+    // The length the text will likely reach (the previous snapshot's): once the first
+    // buffer is full the text grows to it at once instead of doubling its way there.
+    std::size_t expected;
     std::size_t used = 0;
     char buffer[512];
+    static constexpr std::size_t LONG_LITERAL = 64;
 
     void flush() {
+        if (out.size() + used > out.capacity() && expected > out.capacity()) {
+            out.reserve(expected);
+        }
         out.append(buffer, used);
         used = 0;
     }
@@ -34,7 +41,8 @@ struct TextSink {
         return buffer + used;
     }
     void literal(std::string_view text) {
-        if (text.size() > sizeof buffer) {
+        // Long texts (stored pieces) go straight to the text: one copy instead of two.
+        if (text.size() > LONG_LITERAL) {
             flush();
             out += text;
             return;
@@ -616,8 +624,10 @@ void write_snapshot(const Snapshot& snapshot, std::string& out) {
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
-    TextSink text{out};
+    const std::size_t start = out.size();
+    TextSink text(out, start + cache.length);
     write(snapshot, text, &cache);
+    cache.length = out.size() - start;
 }
 
 }  // namespace vantrel_sim
