@@ -351,6 +351,14 @@ TEST(NearBoxes, FlightsThroughEveryRoomMatchTheWholeListBitForBit) {
     }
 }
 
+TEST(NearBoxes, CargoPushedFarOutOfAWallStillMeetsTheNextOne) {
+    // Pushed 1.2 m out of a thick wall, then moving 0.15 m into a second wall that lies far
+    // beyond where the step began.
+    const std::vector<BoxView> walls{{{0.0f, 0.0f, 0.0f}, {2.0f, 4.0f, 4.0f}},
+                                     {{2.2f, 0.0f, 0.0f}, {0.2f, 4.0f, 4.0f}}};
+    expect_same_flight(make_cargo({0.3f, 0.0f, 0.0f}, {18.0f, 0.0f, 0.0f}), walls, {});
+}
+
 TEST(NearBoxes, EqualDepthsStillFavourTheEarlierBox) {
     const std::vector<BoxView> walls{{{0.95f, 0.0f, 0.0f}, UNIT}, {{-0.95f, 0.0f, 0.0f}, UNIT}};
     expect_same_flight(make_cargo({0.0f, 0.0f, 0.0f}, {}), walls, {});
