@@ -5,9 +5,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repetitions=${1:-5}
-bench=${2:-build-bench/bench/vantrel-bench}
-if [ ! -x "$bench" ]; then
-    cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
+bench=${2:-}
+if [ -z "$bench" ]; then
+    # The default: this tree's benchmark, brought up to date first.
+    bash tools/setup.sh bench
+    [ -f build-bench/CMakeCache.txt ] ||
+        cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVANTREL_BENCH=ON -DVANTREL_TESTS=OFF >/dev/null
     cmake --build build-bench -j2 --target vantrel-bench >/dev/null
     bench=build-bench/bench/vantrel-bench
 fi

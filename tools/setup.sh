@@ -6,6 +6,12 @@ command -v cmake >/dev/null || need+=(cmake)
 command -v g++ >/dev/null || need+=(g++)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
 command -v python3 >/dev/null || need+=(python3)
+# `setup.sh bench`: also what the benchmarks compare against (bench/README.md).
+if [ "${1:-}" = bench ]; then
+    [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+    [ -f /usr/include/rapidjson/document.h ] || need+=(rapidjson-dev)
+    [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+fi
 if [ ${#need[@]} -gt 0 ]; then
     apt-get update -qq
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${need[@]}"
