@@ -3,12 +3,12 @@
 
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "lift.hpp"
 
 namespace vantrel_sim {
 
 namespace {
 
-constexpr float MAX_STEP = 0.02f;  // 0.020000001 per tick: 2.4 m/s
 constexpr float RIDER_TOLERANCE = 0.035f;
 constexpr float CATCH_UP_TOLERANCE = 0.025f;
 constexpr float CARGO_RIDER_SPEED = 0.2f;
@@ -85,7 +85,7 @@ void Game::move_lift() {
         return;
     }
     const float target = lift.target_up ? lift.top : 0.0f;
-    const float step = std::clamp(target - lift.height, -MAX_STEP, MAX_STEP);
+    const float step = std::clamp(target - lift.height, -LIFT_MAX_STEP, LIFT_MAX_STEP);
     if (step == 0.0f) {
         return;
     }
