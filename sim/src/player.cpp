@@ -3,6 +3,7 @@
 #include <span>
 #include <vector>
 
+#include "body.hpp"
 #include "game.hpp"
 #include "internal_error.hpp"
 
@@ -12,8 +13,6 @@ namespace {
 
 constexpr float WALK_SPEED = 5.0f;
 constexpr float JUMP_SPEED = 4.8f;
-constexpr float BODY_HEIGHT = 1.75f;
-constexpr float CONTACT_RADIUS = 0.29990003f;  // 0.3 less 0.0001
 constexpr float VERTICAL_TOLERANCE = 0.0001f;
 constexpr float STEP_ON_TOLERANCE = 0.03f;
 constexpr float HEAD_CLEARANCE = 0.001f;
@@ -26,13 +25,13 @@ float penetration(Vec3 feet, const BoxView& box) {
     const float dz = std::abs(feet.z - box.pos.z) - box.size.z / 2.0f;
     // Farther than the radius along one axis: the distance is at least that far, so the
     // penetration is 0 without the square root.
-    if (dx >= CONTACT_RADIUS || dz >= CONTACT_RADIUS) {
+    if (dx >= BODY_CONTACT_RADIUS || dz >= BODY_CONTACT_RADIUS) {
         return 0.0f;
     }
     // Signed distance from the feet to the footprint, negative inside it.
     const float distance =
         std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
-    return std::max(CONTACT_RADIUS - distance, 0.0f);
+    return std::max(BODY_CONTACT_RADIUS - distance, 0.0f);
 }
 
 bool overlaps_vertically(float feet_y, const BoxView& box) {
