@@ -40,9 +40,13 @@ bool overlaps_vertically(float feet_y, const BoxView& box) {
     return feet_y < top - VERTICAL_TOLERANCE && bottom + VERTICAL_TOLERANCE < feet_y + BODY_HEIGHT;
 }
 
-bool touches(Vec3 feet, const BoxView& box) {
+}  // namespace
+
+bool body_touches(Vec3 feet, const BoxView& box) {
     return overlaps_vertically(feet.y, box) && penetration(feet, box) > 0.0f;
 }
+
+namespace {
 
 BoxView box_of(const Cargo& cargo) { return BoxView{cargo.pos, cargo.size}; }
 
@@ -73,7 +77,7 @@ bool cargo_blocks(Vec3 start, Vec3 candidate, std::size_t axis, float delta, con
 // Vertical settling against one collider; later colliders see the updated y and speed.
 // Returns whether the body now stands on the box.
 bool settle_against(const BoxView& box, float x, float z, float y0, float& y, float& vs) {
-    if (!touches(Vec3{x, y, z}, box)) {
+    if (!body_touches(Vec3{x, y, z}, box)) {
         return false;
     }
     const float top = box.pos.y + box.size.y / 2.0f;
@@ -96,13 +100,14 @@ bool settle_against(const BoxView& box, float x, float z, float y0, float& y, fl
 bool step_blocked(Vec3 start, Vec3 candidate, std::size_t axis, float delta,
                   std::span<const BoxView> solids, const std::vector<Cargo>& cargo) {
     for (const BoxView& box : solids) {
-        if (touches(candidate, box)) {
+        if (body_touches(candidate, box)) {
             return true;
         }
     }
     for (const Cargo& c : cargo) {
         const BoxView box = box_of(c);
-        if (is_obstacle(c) && touches(candidate, box) && cargo_blocks(start, candidate, axis, delta, box)) {
+        if (is_obstacle(c) && body_touches(candidate, box) &&
+            cargo_blocks(start, candidate, axis, delta, box)) {
             return true;
         }
     }
@@ -131,7 +136,7 @@ void move_horizontally(Vec3& pos, Vec3 d, std::span<const BoxView> solids, std::
 
         if (step_blocked(start, candidate, axis, delta, solids, cargo)) {
             for (Cargo& c : cargo) {
-                if (c.owner == -1 && touches(candidate, box_of(c))) {
+                if (c.owner == -1 && body_touches(candidate, box_of(c))) {
                     c.vel[axis] += d[axis] * TICK * PUSH_GAIN;
                 }
             }

@@ -198,9 +198,11 @@ TEST(InputReader, IntegersAreNamedAsWrittenWhateverTheirSizeOrSign) {
     EXPECT_EQ(error_of(R"({"jump":-0})"),
               "invalid type: integer `-0`, expected a boolean at line 1 column 10");
     EXPECT_EQ(error_of(R"({"jump":18446744073709551616})"),
-              "invalid type: integer `18446744073709551616`, expected a boolean at line 1 column 28");
+              "invalid type: integer `18446744073709551616`, expected a boolean at line 1 "
+              "column 28");
     EXPECT_EQ(error_of(R"({"jump":-9223372036854775809})"),
-              "invalid type: integer `-9223372036854775809`, expected a boolean at line 1 column 28");
+              "invalid type: integer `-9223372036854775809`, expected a boolean at line 1 "
+              "column 28");
     const std::string huge(400, '9');
     EXPECT_EQ(error_of("{\"jump\":" + huge + "}"),
               "invalid type: integer `" + huge + "`, expected a boolean at line 1 column 408");
