@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "aim.hpp"
+#include "body.hpp"
 #include "game.hpp"
 #include "overloaded.hpp"
 #include "internal_error.hpp"
@@ -20,9 +21,7 @@ namespace {
 constexpr float ECHO_PICKUP_MARGIN = 0.45f;
 constexpr float PLACE_RELEASE_SECONDS = 2.0f;
 constexpr float THROW_RELEASE_SECONDS = 0.38f;
-constexpr float BODY_HEIGHT = 1.75f;
 constexpr float BODY_MID_HEIGHT = 0.875f;
-constexpr float BODY_CLEARANCE = 0.29990003f;  // body radius 0.3 less the overlap tolerance
 constexpr float PLACE_GAP = 0.03f;
 
 constexpr const char* NOTHING_TO_TAKE =
@@ -129,7 +128,7 @@ bool body_overlaps(const Actor& player, Vec3 center, Vec3 size) {
     const float dz = std::abs(player.pos.z - center.z) - size.z / 2.0f;
     const float distance = std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) +
                            std::min(std::max(dx, dz), 0.0f);
-    return distance < BODY_CLEARANCE;
+    return distance < BODY_CONTACT_RADIUS;
 }
 
 bool overlaps_any(Vec3 center, Vec3 size, const BoxList& solids) {

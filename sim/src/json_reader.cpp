@@ -313,24 +313,12 @@ bool JsonReader::read_float(float& value) {
 }
 
 bool JsonReader::name_number(const NumberToken& number, std::string& name) {
+    // An integer is named as it was written, whatever its size or sign (-0 included).
     if (number.integer) {
-        const char* const first = number.text.data();
-        const char* const last = first + number.text.size();
-        bool fits = false;
-        if (number.text.front() == '-') {
-            std::int64_t value = 0;
-            // -0 is no negative integer: it is named as the float -0.0.
-            fits = std::from_chars(first, last, value).ec == std::errc() && value != 0;
-        } else {
-            std::uint64_t value = 0;
-            fits = std::from_chars(first, last, value).ec == std::errc();
-        }
-        if (fits) {
-            name = "integer `";
-            name += number.text;
-            name += '`';
-            return true;
-        }
+        name = "integer `";
+        name += number.text;
+        name += '`';
+        return true;
     }
     double value = 0.0;
     if (!number_to_double(number, value)) return false;
