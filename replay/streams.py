@@ -158,7 +158,7 @@ def number(rng, value):
         return text.replace("e", "E")
     if style == 1:
         return "%.9e" % value             # ten digits always read back exactly
-    if style == 2 and value == int(value) and abs(value) < 1e9:
+    if style == 2 and value == int(value) and 0 < abs(value) < 1e9:
         return "%d" % value               # an integer is a float field's value too
     return text
 
