@@ -114,6 +114,14 @@ def excerpt(expected, actual):
             % (at + 1, expected[start:at + 40], actual[start:at + 40]))
 
 
+def input_line(log, number):
+    with open(log, encoding="utf-8") as f:
+        for k, line in enumerate(f, 1):
+            if k == number:
+                return line.rstrip("\r\n")
+    return "(past the end of the log)"
+
+
 def input_sha256(log):
     with open(log, "rb") as f:
         return hashlib.sha256(f.read()).hexdigest()
@@ -167,7 +175,6 @@ def golden_logs(streams):
 
 def check(args):
     fields, expected = read_golden(args.golden)
-    name = os.path.basename(args.log)
     if fields.get("input-sha256") != input_sha256(args.log):
         print("FAIL: %s is not the log whose digests %s holds: after changing a log on purpose,"
               " run bash tools/digests.sh" % (args.log, args.golden))
@@ -178,18 +185,21 @@ def check(args):
         problems.append("the runner exited with status %d:\n%s" % (result.status, result.errors))
     if result.sha256 != fields.get("sha256"):
         frame = first_difference(expected, short(result.frames))
-        where = ("from frame %d (the snapshot after line %d of %s)" % (frame, frame, name)
-                 if frame else "though no frame digest differs")
-        problems.append("the snapshot stream of room %d differs from its golden digest %s;"
-                        " %d frames, %s expected" % (args.room, where, len(result.frames),
-                                                     fields.get("frames")))
+        problem = ("the snapshot stream of room %d differs from its golden digest %s (%d frames,"
+                   " %s expected)" % (args.room, "from frame %d" % frame if frame else
+                                      "though no frame digest differs", len(result.frames),
+                                      fields.get("frames")))
+        if frame:
+            problem += ("\n  frame %d is the snapshot after line %d of %s:\n    %s"
+                        % (frame, frame, args.log, input_line(args.log, frame)))
+        problems.append(problem)
     for problem in problems:
         print("FAIL: " + problem)
     if problems:
         print("If the change of behaviour is meant, run bash tools/digests.sh and say in the"
               " commit which digests changed and why.")
         return 1
-    print("ok: %s, %d frames, room %d, sha256 %s" % (name, len(result.frames), args.room,
+    print("ok: %s, %d frames, room %d, sha256 %s" % (args.log, len(result.frames), args.room,
                                                      result.sha256))
     return 0
 
@@ -223,28 +233,27 @@ def record_all(args):
 
 def compare(args):
     runners = [shlex.split(r) for r in args.runners]
-    logs = [(room, log) for _, _, room, log in golden_logs(args.streams)]
+    logs = [(title, room, log) for _, title, room, log in golden_logs(args.streams)]
     jobs = {}
     with concurrent.futures.ThreadPoolExecutor(max_workers=args.jobs) as pool:
         for r, runner in enumerate(runners):
-            for room, log in logs:
+            for _, room, log in logs:
                 jobs[r, log] = pool.submit(replay, runner, room, log)
     status, frames, seconds = 0, 0, [0.0] * len(runners)
-    for room, log in logs:
+    for title, room, log in logs:
         reference = jobs[0, log].result()
         frames += len(reference.frames)
         for r, runner in enumerate(runners):
             result = jobs[r, log].result()
             seconds[r] += result.seconds
-            name = os.path.relpath(log, ROOT) if log.startswith(ROOT) else log
             if result.status != 0:
                 print("%s: %s exited with status %d:\n%s"
-                      % (name, args.runners[r], result.status, result.errors), file=sys.stderr)
+                      % (title, args.runners[r], result.status, result.errors), file=sys.stderr)
                 status = 1
             elif result.sha256 != reference.sha256:
                 frame = first_difference(reference.frames, result.frames)
-                print("%s (room %d): %s differs from %s from frame %s"
-                      % (name, room, args.runners[r], args.runners[0], frame), file=sys.stderr)
+                print("%s: %s differs from %s from frame %s"
+                      % (title, args.runners[r], args.runners[0], frame), file=sys.stderr)
                 if frame:
                     print(excerpt(snapshot_line(runners[0], room, log, frame),
                                   snapshot_line(runner, room, log, frame)), file=sys.stderr)
