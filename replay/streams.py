@@ -3,16 +3,17 @@
 
     streams.py OUT_DIR            writes OUT_DIR/room-00.jsonl ... room-15.jsonl
 
-Each stream is a sequence of attempts: walk from the spawn towards the cargo (which lies a
-few metres ahead in most rooms) looking down and pressing interact, then random play
-(walking, turning, jumps, interactions, throws, aimed throws), then a command that ends the
-attempt (retry, commit, undo, reset, next, or none). Angles, axes and frame times are
+Each stream is a sequence of attempts: walk from the spawn towards one of the room's cargo
+(aimed blindly by a small table, reading nothing back), look down and press interact, then
+random play (walking, turning, jumps, interactions, throws, aimed throws), then a command that
+ends the attempt (retry, commit, undo, reset, next, or none). Angles, axes and frame times are
 arbitrary floats: jittered, zero, subnormal, huge, negative, out of range, beyond the float
 range. Lines use both the object and the array form of an input, keys in any order.
 
-The output is the same on every Python 3: the generator has its own PRNG (splitmix64) and
-every number is a 32-bit float written as the shortest decimal that reads back to exactly
-that float (checked with exact rational arithmetic), or a decimal beyond the float range.
+The output is the same on every Python 3: the generator has its own PRNG (splitmix64), uses
+no maths library function, and writes every number as a 32-bit float in a spelling (mostly
+the shortest decimal) that reads back to exactly that float, checked with exact arithmetic,
+or as a decimal beyond the float range.
 """
 
 import functools
