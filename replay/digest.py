@@ -236,6 +236,7 @@ def record_all(args):
 # --- the gate -------------------------------------------------------------------------------
 
 def compare(args):
+    start = time.monotonic()
     runners = [shlex.split(r) for r in args.runners]
     logs = [(title, room, log) for _, title, room, log in golden_logs(args.streams)]
     jobs = {}
@@ -262,11 +263,12 @@ def compare(args):
                     print(excerpt(snapshot_line(runners[0], room, log, frame),
                                   snapshot_line(runner, room, log, frame)), file=sys.stderr)
                 status = 1
+    print("replay time of each runner, summed over the logs:")
     for r, runner in enumerate(args.runners):
         print("  %-60s %7.1f s" % (runner, seconds[r]))
     if status == 0:
-        print("determinism: %d logs, %d frames, every snapshot identical across %d builds"
-              % (len(logs), frames, len(runners)))
+        print("determinism: %d logs, %d frames, every snapshot identical across %d builds (%.0f s)"
+              % (len(logs), frames, len(runners), time.monotonic() - start))
     return status
 
 
