@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "decimal_to_binary.hpp"
 #include "json_text.hpp"
 
 namespace vantrel_sim {
@@ -22,44 +23,6 @@ int hex_value(int c) {
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-// Whether a well-formed JSON number is at least 1 in magnitude, i.e. the decimal exponent
-// of its first significant digit is not negative. A conversion that is out of range
-// overflowed exactly when this holds, and underflowed otherwise.
-bool magnitude_at_least_one(std::string_view number) {
-    std::size_t i = number.front() == '-' ? 1 : 0;
-    std::int64_t lead = 0;
-    bool found = false;
-    const std::size_t whole_start = i;
-    while (i < number.size() && is_digit(number[i])) ++i;
-    for (std::size_t k = whole_start; k < i && !found; ++k) {
-        if (number[k] != '0') {
-            lead = static_cast<std::int64_t>(i - k - 1);
-            found = true;
-        }
-    }
-    if (i < number.size() && number[i] == '.') {
-        const std::size_t fraction_start = ++i;
-        for (; i < number.size() && is_digit(number[i]); ++i) {
-            if (!found && number[i] != '0') {
-                lead = -static_cast<std::int64_t>(i - fraction_start + 1);
-                found = true;
-            }
-        }
-    }
-    if (!found) return false;
-    std::int64_t exponent = 0;
-    if (i < number.size()) {  // 'e' or 'E'
-        const bool negative = number[++i] == '-';
-        if (number[i] == '-' || number[i] == '+') ++i;
-        constexpr std::int64_t SATURATED = 1'000'000'000'000'000;
-        for (; i < number.size(); ++i) {
-            exponent = std::min(exponent * 10 + (number[i] - '0'), SATURATED);
-        }
-        if (negative) exponent = -exponent;
-    }
-    return lead + exponent >= 0;
 }
 
 // Length of the well-formed UTF-8 sequence starting at `at`, 0 when there is none.
@@ -283,12 +246,8 @@ bool JsonReader::read_number(NumberToken& number) {
 }
 
 bool JsonReader::number_to_double(const NumberToken& number, double& value) {
-    const char* const first = number.text.data();
-    const auto result = std::from_chars(first, first + number.text.size(), value);
-    if (result.ec == std::errc()) return true;
-    if (result.ec != std::errc::result_out_of_range) return fail_here("invalid number");
-    if (magnitude_at_least_one(number.text)) return fail_here("number out of range");
-    value = number.text.front() == '-' ? -0.0 : 0.0;
+    value = decimal_to_double(number.text);
+    if (std::isinf(value)) return fail_here("number out of range");
     return true;
 }
 
@@ -296,20 +255,10 @@ bool JsonReader::read_float(float& value) {
     NumberToken number;
     if (!read_number(number)) return false;
     // Rounded from the decimal text directly: going through the double could round twice.
-    const char* const first = number.text.data();
-    const auto result = std::from_chars(first, first + number.text.size(), value);
-    if (result.ec == std::errc()) return true;
+    value = decimal_to_float(number.text);
     // Beyond the float range: still an error when it does not even fit a double.
     double wide = 0.0;
-    if (!number_to_double(number, wide)) return false;
-    const bool negative = number.text.front() == '-';
-    if (magnitude_at_least_one(number.text)) {
-        const float infinity = std::numeric_limits<float>::infinity();
-        value = negative ? -infinity : infinity;
-    } else {
-        value = negative ? -0.0f : 0.0f;
-    }
-    return true;
+    return !std::isinf(value) || number_to_double(number, wide);
 }
 
 bool JsonReader::name_number(const NumberToken& number, std::string& name) {
