@@ -1,5 +1,6 @@
 #include "decimal_to_binary.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -8,61 +9,89 @@
 namespace vantrel_sim {
 namespace {
 
-// Where a decimal text's significant digits went: value = kept digits × 10^exponent,
-// exactly unless a nonzero digit beyond the kept ones was dropped.
-struct DecimalScan {
-    bool negative = false;
-    int kept = 0;
-    std::int64_t exponent = 0;
-    bool dropped_nonzero = false;
-};
-
-// An exponent text of any length saturates here: far beyond every range, yet far from
-// overflowing when the position of the first digit is added.
-constexpr std::int64_t EXPONENT_SATURATION = 1'000'000'000'000'000;
-
 bool is_digit_at(std::string_view text, std::size_t at) {
     return at < text.size() && text[at] >= '0' && text[at] <= '9';
 }
 
-// Hands the first `limit` significant digits to `keep`, one at a time.
-template <typename Keep>
-DecimalScan scan_decimal(std::string_view text, int limit, Keep&& keep) {
-    DecimalScan scan;
+// The parts of a text, read as far as it has the form of a number.
+DecimalParts split_decimal(std::string_view text) {
+    DecimalParts parts;
     std::size_t at = 0;
+    const auto digits = [&text, &at] {
+        const std::size_t start = at;
+        while (is_digit_at(text, at)) ++at;
+        return text.substr(start, at - start);
+    };
     if (at < text.size() && text[at] == '-') {
-        scan.negative = true;
+        parts.negative = true;
         ++at;
     }
-    const auto take = [&](int digit, bool in_fraction) {
-        if (scan.kept == 0 && digit == 0) {
-            scan.exponent -= in_fraction ? 1 : 0;
-        } else if (scan.kept < limit) {
-            keep(digit);
-            ++scan.kept;
-            scan.exponent -= in_fraction ? 1 : 0;
-        } else {
-            scan.exponent += in_fraction ? 0 : 1;
-            scan.dropped_nonzero = scan.dropped_nonzero || digit != 0;
-        }
-    };
-    for (; is_digit_at(text, at); ++at) take(text[at] - '0', false);
+    parts.whole = digits();
     if (at < text.size() && text[at] == '.') {
-        for (++at; is_digit_at(text, at); ++at) take(text[at] - '0', true);
+        ++at;
+        parts.fraction = digits();
     }
     if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
         ++at;
         const bool negative = at < text.size() && text[at] == '-';
         if (at < text.size() && (text[at] == '-' || text[at] == '+')) ++at;
-        std::int64_t written = 0;
         for (; is_digit_at(text, at); ++at) {
-            written = written * 10 + (text[at] - '0');
-            if (written > EXPONENT_SATURATION) written = EXPONENT_SATURATION;
+            parts.exponent = std::min(parts.exponent * 10 + (text[at] - '0'),
+                                      DecimalParts::EXPONENT_SATURATION);
         }
-        scan.exponent += negative ? -written : written;
+        if (negative) parts.exponent = -parts.exponent;
     }
-    return scan;
+    return parts;
 }
+
+// The first `Digits::MAX_DIGITS` significant digits of a number: value = digits · 10^exponent,
+// exactly unless a nonzero digit beyond them was dropped.
+template <typename Digits>
+struct Significant {
+    typename Digits::Value digits{};
+    std::int64_t exponent = 0;
+    int kept = 0;
+    bool dropped_nonzero = false;
+
+    void add(char character, bool in_fraction) {
+        const int digit = character - '0';
+        if (kept == 0 && digit == 0) {
+            exponent -= in_fraction ? 1 : 0;
+        } else if (kept < Digits::MAX_DIGITS) {
+            Digits::append(digits, digit);
+            ++kept;
+            exponent -= in_fraction ? 1 : 0;
+        } else {
+            exponent += in_fraction ? 0 : 1;
+            dropped_nonzero = dropped_nonzero || digit != 0;
+        }
+    }
+
+    explicit Significant(const DecimalParts& parts) {
+        for (const char c : parts.whole) add(c, false);
+        for (const char c : parts.fraction) add(c, true);
+        exponent += parts.exponent;
+    }
+};
+
+// Nineteen digits stay below 2^64.
+struct ShortDigits {
+    using Value = std::uint64_t;
+    static constexpr int MAX_DIGITS = 19;
+    static void append(std::uint64_t& digits, int digit) {
+        digits = digits * 10 + static_cast<std::uint64_t>(digit);
+    }
+};
+
+// Every value halfway between two doubles has at most 767 significant digits, so digits
+// beyond 800 only matter as "something more", which one extra 1 digit stands for.
+struct LongDigits {
+    using Value = BigInteger;
+    static constexpr int MAX_DIGITS = 800;
+    static void append(BigInteger& digits, int digit) {
+        digits.multiply_add(10, static_cast<std::uint32_t>(digit));
+    }
+};
 
 struct FloatFormat {
     using Bits = std::uint32_t;
@@ -83,10 +112,6 @@ struct DoubleFormat {
     static constexpr std::int64_t MAX_LEAD = 308;
     static constexpr std::int64_t MIN_LEAD = -324;
 };
-
-// Every value halfway between two doubles has at most 767 significant digits, so digits
-// beyond 800 only matter as "something more", which one extra 1 digit stands for.
-constexpr int MAX_EXACT_DIGITS = 800;
 
 int bit_length(std::uint64_t value) {
     int bits = 0;
@@ -123,14 +148,12 @@ typename Format::Bits round_to_format(std::uint64_t quotient, bool sticky, int s
 
 // The exact path, for any text: value = digits / divisor, divided out to P + 3 bits.
 template <typename Format>
-typename Format::Bits round_exactly(std::string_view text) {
+typename Format::Bits round_exactly(const DecimalParts& parts) {
     using Bits = typename Format::Bits;
     constexpr Bits SIGN = Bits{1} << (sizeof(Bits) * 8 - 1);
-    BigInteger digits;
-    DecimalScan scan = scan_decimal(text, MAX_EXACT_DIGITS, [&digits](int digit) {
-        digits.multiply_add(10, static_cast<std::uint32_t>(digit));
-    });
-    const Bits sign = scan.negative ? SIGN : 0;
+    Significant<LongDigits> scan(parts);
+    BigInteger& digits = scan.digits;
+    const Bits sign = parts.negative ? SIGN : 0;
     if (scan.kept == 0) return sign;
     const std::int64_t lead = scan.exponent + scan.kept - 1;
     if (lead > Format::MAX_LEAD) return sign | INFINITY_BITS<Format>;
@@ -165,17 +188,46 @@ constexpr double DOUBLE_POWERS_OF_TEN[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1
                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Mantissas up to 2^53 and powers of ten up to 10^22 are exact doubles, so one division or
-// multiplication rounds the value correctly (and likewise 2^24 and 10^10 for floats).
-bool exact_in_double(const DecimalScan& scan, std::uint64_t mantissa) {
-    return !scan.dropped_nonzero && mantissa <= TWO_TO_THE_53 && scan.exponent >= -22 &&
-           scan.exponent <= 22;
+// A number of at most 19 digits in all (nearly every one) is taken whole, leading zeros
+// and all; a longer one by its first 19 significant digits.
+struct ShortDecimal {
+    std::uint64_t digits = 0;
+    std::int64_t exponent = 0;
+    bool exact = true;
+};
+
+ShortDecimal short_decimal(const DecimalParts& parts) {
+    if (parts.whole.size() + parts.fraction.size() > ShortDigits::MAX_DIGITS) {
+        const Significant<ShortDigits> significant(parts);
+        ShortDecimal decimal;
+        decimal.digits = significant.digits;
+        decimal.exponent = significant.exponent;
+        decimal.exact = !significant.dropped_nonzero;
+        return decimal;
+    }
+    ShortDecimal decimal;
+    for (const char c : parts.whole) ShortDigits::append(decimal.digits, c - '0');
+    for (const char c : parts.fraction) ShortDigits::append(decimal.digits, c - '0');
+    decimal.exponent = parts.exponent - static_cast<std::int64_t>(parts.fraction.size());
+    return decimal;
 }
 
-double scaled_exactly(std::uint64_t mantissa, std::int64_t exponent) {
-    const auto value = static_cast<double>(mantissa);
-    return exponent < 0 ? value / DOUBLE_POWERS_OF_TEN[-exponent]
-                        : value * DOUBLE_POWERS_OF_TEN[exponent];
+// Mantissas up to 2^53 and powers of ten up to 10^22 are exact doubles, so one division or
+// multiplication rounds the value correctly (and likewise 2^24 and 10^10 for floats).
+bool exact_in_double(const ShortDecimal& decimal) {
+    return decimal.exact && decimal.digits <= TWO_TO_THE_53 && decimal.exponent >= -22 &&
+           decimal.exponent <= 22;
+}
+
+bool exact_in_float(const ShortDecimal& decimal) {
+    return decimal.exact && decimal.digits <= TWO_TO_THE_24 && decimal.exponent >= -10 &&
+           decimal.exponent <= 10;
+}
+
+double scaled_exactly(const ShortDecimal& decimal) {
+    const auto value = static_cast<double>(decimal.digits);
+    return decimal.exponent < 0 ? value / DOUBLE_POWERS_OF_TEN[-decimal.exponent]
+                                : value * DOUBLE_POWERS_OF_TEN[decimal.exponent];
 }
 
 template <typename Real, typename Bits>
@@ -196,40 +248,37 @@ bool halfway_between_floats(double value) {
 
 }  // namespace
 
-float decimal_to_float(std::string_view text) {
-    std::uint64_t mantissa = 0;
-    const DecimalScan scan = scan_decimal(text, 19, [&mantissa](int digit) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit);
-    });
-    if (scan.kept == 0) return scan.negative ? -0.0f : 0.0f;
-    if (!scan.dropped_nonzero && mantissa <= TWO_TO_THE_24 && scan.exponent >= -10 &&
-        scan.exponent <= 10) {
-        const auto value = static_cast<float>(mantissa);
-        const float scaled = scan.exponent < 0 ? value / FLOAT_POWERS_OF_TEN[-scan.exponent]
-                                               : value * FLOAT_POWERS_OF_TEN[scan.exponent];
-        return scan.negative ? -scaled : scaled;
+float decimal_to_float(const DecimalParts& parts) {
+    const ShortDecimal decimal = short_decimal(parts);
+    if (decimal.digits == 0) return parts.negative ? -0.0f : 0.0f;
+    if (exact_in_float(decimal)) {
+        const auto value = static_cast<float>(decimal.digits);
+        const float scaled = decimal.exponent < 0 ? value / FLOAT_POWERS_OF_TEN[-decimal.exponent]
+                                                  : value * FLOAT_POWERS_OF_TEN[decimal.exponent];
+        return parts.negative ? -scaled : scaled;
     }
-    if (exact_in_double(scan, mantissa)) {
-        const double wide = scaled_exactly(mantissa, scan.exponent);
+    if (exact_in_double(decimal)) {
+        const double wide = scaled_exactly(decimal);
         if (!halfway_between_floats(wide)) {
             const auto value = static_cast<float>(wide);
-            return scan.negative ? -value : value;
+            return parts.negative ? -value : value;
         }
     }
-    return from_bits<float>(round_exactly<FloatFormat>(text));
+    return from_bits<float>(round_exactly<FloatFormat>(parts));
 }
 
-double decimal_to_double(std::string_view text) {
-    std::uint64_t mantissa = 0;
-    const DecimalScan scan = scan_decimal(text, 19, [&mantissa](int digit) {
-        mantissa = mantissa * 10 + static_cast<std::uint64_t>(digit);
-    });
-    if (scan.kept == 0) return scan.negative ? -0.0 : 0.0;
-    if (exact_in_double(scan, mantissa)) {
-        const double value = scaled_exactly(mantissa, scan.exponent);
-        return scan.negative ? -value : value;
+double decimal_to_double(const DecimalParts& parts) {
+    const ShortDecimal decimal = short_decimal(parts);
+    if (decimal.digits == 0) return parts.negative ? -0.0 : 0.0;
+    if (exact_in_double(decimal)) {
+        const double value = scaled_exactly(decimal);
+        return parts.negative ? -value : value;
     }
-    return from_bits<double>(round_exactly<DoubleFormat>(text));
+    return from_bits<double>(round_exactly<DoubleFormat>(parts));
 }
+
+float decimal_to_float(std::string_view text) { return decimal_to_float(split_decimal(text)); }
+
+double decimal_to_double(std::string_view text) { return decimal_to_double(split_decimal(text)); }
 
 }  // namespace vantrel_sim
