@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The gates beyond the plain test run: the whole suite under AddressSanitizer and UBSan,
-# byte-identical playthroughs across optimised, -O0 and sanitizer builds, a bounded fuzz
-# run, and the replay viewer in headless Chromium. Expects tools/test.sh to have built
+# byte-identical playthroughs across optimised, -O0 and sanitizer builds, the whole suite
+# built with libc++, the WebAssembly runner under node against the native one, a bounded
+# fuzz run, and the replay viewer in headless Chromium. Expects tools/test.sh to have built
 # the optimised tree in build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +16,13 @@ echo "== determinism across builds"
 cmake -S . -B build-o0 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS=-O0 -DVANTREL_TESTS=OFF >/dev/null
 cmake --build build-o0 -j2 --target vantrel-run
 bash tools/determinism.sh build/tools/vantrel-run build-o0/tools/vantrel-run build-asan/tools/vantrel-run
+
+echo "== the whole suite with Clang and libc++"
+bash tools/libcxx-test.sh
+bash tools/determinism.sh build/tools/vantrel-run build-libcxx/tools/vantrel-run
+
+echo "== the WebAssembly runner under node, byte for byte against the native one"
+bash tools/wasm-check.sh build/tools/vantrel-run
 
 echo "== fuzz smoke"
 bash tools/fuzz-smoke.sh
