@@ -96,10 +96,14 @@ bool rule_condition(const Level& level, const DoorRule& rule) {
     const auto active = [&level](std::size_t p) {
         return checked_at(level.plates, p, "door rule plate").active;
     };
-    return std::ranges::all_of(rule.sockets_on, powered) &&
-           std::ranges::none_of(rule.sockets_off, powered) &&
-           std::ranges::all_of(rule.plates_on, active) &&
-           std::ranges::none_of(rule.plates_off, active);
+    const auto all = [](const auto& list, const auto& test) {
+        return std::all_of(list.begin(), list.end(), test);
+    };
+    const auto none = [](const auto& list, const auto& test) {
+        return std::none_of(list.begin(), list.end(), test);
+    };
+    return all(rule.sockets_on, powered) && none(rule.sockets_off, powered) &&
+           all(rule.plates_on, active) && none(rule.plates_off, active);
 }
 
 void run_cycle(DoorView& door, const DoorCycle& cycle, std::uint32_t ticks, bool condition) {

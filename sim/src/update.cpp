@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
-#include <compare>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "game.hpp"
@@ -24,6 +25,17 @@ constexpr float GOAL_HEIGHT_TOLERANCE = 0.35f;
 constexpr float GOAL_REST_SPEED = 1.5f;
 constexpr float FRAGILE_FLOOR = 0.018f;
 constexpr float FRAGILE_Z = -0.5f;
+
+// IEEE total order (std::strong_order on floats, which the libc++ of Emscripten declares but
+// does not define): the bits as a signed integer, negative magnitudes reversed.
+bool totally_before(float a, float b) {
+    const auto key = [](float value) {
+        std::int32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        return bits < 0 ? bits ^ 0x7FFFFFFF : bits;
+    };
+    return key(a) < key(b);
+}
 
 float finite_or(float value, float fallback) { return std::isfinite(value) ? value : fallback; }
 
@@ -164,7 +176,7 @@ void Game::catch_flying_cargo() {
         std::size_t catcher = 0;
         for (std::size_t a = 0; a < actors.size(); ++a) {
             const std::optional<float> distance = catch_distance(a, ci);
-            if (distance && (!best || std::strong_order(*distance, *best) < 0)) {
+            if (distance && (!best || totally_before(*distance, *best))) {
                 best = distance;
                 catcher = a;
             }
