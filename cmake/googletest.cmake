@@ -1,0 +1,15 @@
+# Native builds use the installed GoogleTest; cross builds compile it from Debian's sources
+# with the target's compiler. Included before the project's warning flags, which are not
+# GoogleTest's to meet.
+if(CMAKE_CROSSCOMPILING)
+  set(VANTREL_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources for cross builds")
+  if(NOT EXISTS ${VANTREL_GOOGLETEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "no GoogleTest sources in ${VANTREL_GOOGLETEST_SOURCE} (Debian: apt-get install googletest)")
+  endif()
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${VANTREL_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+else()
+  find_package(GTest REQUIRED)
+endif()
+include(GoogleTest)
