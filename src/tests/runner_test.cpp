@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "child_process.hpp"
+#include "runner_command.hpp"
 #include "session.hpp"
 
 namespace {
@@ -41,12 +42,19 @@ void write_file(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
+// The runner's arguments after those of its command that come before them (an emulator's).
+std::vector<std::string> runner_args(const std::vector<std::string>& args) {
+    std::vector<std::string> all(RUNNER_COMMAND.begin() + 1, RUNNER_COMMAND.end());
+    all.insert(all.end(), args.begin(), args.end());
+    return all;
+}
+
 // Runs the runner with `input` on standard input; output goes through files, so no pipe fills.
 Finished run(const std::vector<std::string>& args, const std::string& input = "") {
     const std::string in = temp_path("in"), out = temp_path("out"), err = temp_path("err");
     write_file(in, input);
     Finished finished;
-    finished.status = run_with_files(VANTREL_RUN_PATH, args, in, out, err);
+    finished.status = run_with_files(RUNNER_COMMAND[0], runner_args(args), in, out, err);
     finished.out = read_file(out);
     finished.err = read_file(err);
     std::remove(in.c_str());
@@ -165,7 +173,7 @@ TEST(HeadlessRunner, NamesUnreadableFilesInTheSameWordsOnEveryPlatform) {
 
 TEST(HeadlessRunner, AnswersEachLineAtOnceThroughAPipe) {
     PipedChild child;
-    ASSERT_TRUE(start_piped(VANTREL_RUN_PATH, {}, child));
+    ASSERT_TRUE(start_piped(RUNNER_COMMAND[0], runner_args({}), child));
     const std::vector<std::string> inputs = {R"({"dt":0.05,"mz":1})", R"({"dt":0.05,"yaw":1})"};
     std::istringstream expected(expected_lines(inputs));
     for (const std::string& input : inputs) {
