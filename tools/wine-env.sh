@@ -4,7 +4,8 @@
 # test program costs seconds.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX=${WINEPREFIX:-$PWD/$1/wine}
-mkdir -p "$(dirname "$WINEPREFIX")"
-[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
-wineserver -p
+mkdir -p "$WINEPREFIX"
+# A server that is still winding down refuses a second one: wait for it to go first.
+wineserver -p 2>/dev/null || { wineserver -w; wineserver -p; }
 trap 'wineserver -k 2>/dev/null || true' EXIT
+[ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
