@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the engine library of each build into one addon folder, as a game ships it, lists
-# the folder and fails unless every library that vantrel.gdextension names is in it.
+# Installs the engine library of each build, stripped, into one addon folder as a game ships
+# it, lists the folder and fails unless every library that vantrel.gdextension names is in it.
 # Usage: tools/install-addon.sh PREFIX BUILD...   (the addon goes to PREFIX/addons/vantrel)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +9,7 @@ prefix=$1
 shift
 addon=$prefix/addons/vantrel
 for build in "$@"; do
-    cmake --install "$build" --component godot --prefix "$addon" >/dev/null
+    cmake --install "$build" --component godot --prefix "$addon" --strip >/dev/null
 done
 (cd "$prefix" && find addons -type f | sort)
 missing=0
