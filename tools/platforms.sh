@@ -16,11 +16,12 @@ echo "== every frame as on Linux"
 # some floats; the rest must already match.
 windows_waiting="room-11 room-12 random-00 random-01 random-02 random-06 random-07"
 arm64_waiting=""
-started=$(date +%s)
 source tools/wine-env.sh build-win
-python3 tools/compare_runners.py --reference build/tools/vantrel-run \
-    --candidate "wine build-win/tools/vantrel-run.exe" --known-different $windows_waiting
-python3 tools/compare_runners.py --reference build/tools/vantrel-run \
-    --candidate "qemu-aarch64 -L /usr/aarch64-linux-gnu build-arm64/tools/vantrel-run" \
-    --known-different $arm64_waiting
-echo "every-frame comparison: $(( $(date +%s) - started )) s"
+compare() {
+    local started=$(date +%s)
+    python3 tools/compare_runners.py --reference build/tools/vantrel-run --candidate "$1" \
+        --known-different $2
+    echo "every-frame comparison: $(( $(date +%s) - started )) s"
+}
+compare "wine build-win/tools/vantrel-run.exe" "$windows_waiting"
+compare "qemu-aarch64 -L /usr/aarch64-linux-gnu build-arm64/tools/vantrel-run" "$arm64_waiting"
