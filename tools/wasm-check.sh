@@ -15,6 +15,7 @@ if [ "${1:-}" = "--allow-sin-cos-rooms" ]; then
     shift 2
 fi
 native=${1:-build/tools/vantrel-run}
+bash tools/setup.sh wasm || exit 2
 [ -x "$native" ] || { echo "wasm-check: no native runner at $native" >&2; exit 2; }
 # Debian's Emscripten runs node scripts that need Debian's node modules (acorn), which a
 # node from elsewhere does not search by itself.

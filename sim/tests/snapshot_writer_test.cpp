@@ -7,7 +7,6 @@
 #include <fstream>
 #include <limits>
 #include <string>
-#include <sys/wait.h>
 
 #include "decimal_to_binary.hpp"
 #include "input.hpp"
@@ -294,11 +293,13 @@ TEST(SnapshotWriter, PythonJsonModuleAcceptsTheText) {
         std::ofstream file(script_path, std::ios::binary);
         file << script;
     }
-    const std::string command = "python3 " + script_path + " " + path + " 2>&1";
-    const int status = std::system(command.c_str());
+    // A Windows build under Wine has no python3 to start; a status of 0 means success on
+    // every platform, where the other values differ.
+    const bool python_runs = std::system("python3 -c pass") == 0;
+    const int status = python_runs ? std::system(("python3 " + script_path + " " + path + " 2>&1").c_str()) : 0;
     std::remove(path.c_str());
     std::remove(script_path.c_str());
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+    if (!python_runs) {
         GTEST_SKIP() << "python3 is not available";
     }
     EXPECT_EQ(status, 0);
