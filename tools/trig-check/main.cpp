@@ -86,6 +86,7 @@ struct Tally {
     std::uint64_t accurate = 0;       // nonnegative arguments that took the accurate path
     std::uint64_t undecided = 0;      // ... where even that left the rounding in doubt
     std::vector<std::pair<float, float>> examples;  // first misrounded arguments and results
+    std::vector<float> screen_examples;  // first arguments where the screen was wrong
     Smallest closest;                 // results nearest to a midpoint
 
     void merge(const Tally& t) {
@@ -97,6 +98,7 @@ struct Tally {
         accurate += t.accurate;
         undecided += t.undecided;
         examples.insert(examples.end(), t.examples.begin(), t.examples.end());
+        screen_examples.insert(screen_examples.end(), t.screen_examples.begin(), t.screen_examples.end());
         closest.merge(t.closest);
     }
 };
@@ -128,7 +130,7 @@ bool screened(double y, float& result) {
     const double margin = magnitude * SCREEN_MARGIN;
     const auto low = static_cast<float>(magnitude - margin);
     const auto high = static_cast<float>(magnitude + margin);
-    result = y < 0.0 ? -low : low;
+    result = std::signbit(y) ? -low : low;
     return low == high;
 }
 
@@ -145,11 +147,18 @@ void check_one(const Function& f, float x, bool platform, Tally& tally) {
     if (!screened(f.screen(static_cast<double>(x)), expected)) {
         ++tally.consulted;
         expected = f.reference(x);
-        tally.closest.add({x, f.closeness(x)});
+        if (!std::signbit(x)) {  // -x is as close
+            tally.closest.add({x, f.closeness(x)});
+        }
     } else if (!same(ours, expected)) {
         const float decided = f.reference(x);
         ++tally.consulted;
-        tally.screen_wrong += same(decided, expected) ? 0 : 1;
+        if (!same(decided, expected)) {
+            ++tally.screen_wrong;
+            if (tally.screen_examples.size() < 8) {
+                tally.screen_examples.push_back(x);
+            }
+        }
         expected = decided;
     }
     if (!same(ours, expected)) {
@@ -229,6 +238,11 @@ void report(const Shared& shared, double seconds) {
         std::printf("  MPFR decided %llu arguments; the screen was wrong %llu times\n",
                     static_cast<unsigned long long>(t.consulted),
                     static_cast<unsigned long long>(t.screen_wrong));
+        for (const float x : t.screen_examples) {
+            std::printf("  screen wrong: x = %a (%.9g): double %s %a, correctly %a\n", static_cast<double>(x),
+                        static_cast<double>(x), FUNCTIONS[which].name, FUNCTIONS[which].screen(static_cast<double>(x)),
+                        static_cast<double>(FUNCTIONS[which].reference(x)));
+        }
         for (const auto& [x, result] : t.examples) {
             std::printf("  misrounded: x = %a (%.9g): %a, correctly %a\n", static_cast<double>(x), static_cast<double>(x),
                         static_cast<double>(result), static_cast<double>(FUNCTIONS[which].reference(x)));

@@ -38,8 +38,9 @@ constexpr std::uint32_t TWO_TO_16_BITS = 0x47800000u;
 // which must keep the 29 bits that rounding to float drops from half of their range.
 constexpr std::uint64_t FAST_ERROR_UNITS = 0x800u;
 // The accurate path's series and products stay below 2^-100 relative; u's own error of
-// 2^-126 adds at most 2^-94, as no float comes nearer than 2^-32 quarter turns to a multiple of
-// a quarter turn.
+// 2^-126 adds at most 2^-96, as no float comes nearer than 2^-29.86 quarter turns to a multiple
+// of a quarter turn (0x1.f37c8ap+95 does). No float's sin or cos lies nearer than 2^-56
+// relative to a rounding boundary, so this always decides.
 constexpr double ACCURATE_ERROR = 0x1p-90;
 
 constexpr std::array<std::array<double, 6>, 2> FAST_POLYNOMIALS{trig_tables::FAST_SIN,
