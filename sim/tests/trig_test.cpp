@@ -1,17 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <bit>
 #include <cstdint>
 #include <limits>
 
+#include "math/float_bits.hpp"
 #include "math/trig.hpp"
 #include "trig_hard_cases.hpp"
 
 namespace vantrel_sim {
 namespace {
 
-std::uint32_t bits(float x) { return std::bit_cast<std::uint32_t>(x); }
-float from_bits(std::uint32_t b) { return std::bit_cast<float>(b); }
+std::uint32_t bits(float x) { return bits_of(x); }
+float from_bits(std::uint32_t b) { return float_from_bits(b); }
 
 constexpr float INF = std::numeric_limits<float>::infinity();
 constexpr float NOT_A_NUMBER = std::numeric_limits<float>::quiet_NaN();

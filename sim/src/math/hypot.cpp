@@ -6,12 +6,12 @@
 // square of the midpoint m between the two candidate floats. m has 25 bits, so m² is exact, and
 // so is a² + b² - m² as shown below. A tie rounds to even.
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 #include "math/double_double.hpp"
+#include "math/float_bits.hpp"
 #include "math/trig.hpp"
 
 namespace vantrel_sim {
@@ -23,13 +23,13 @@ constexpr std::uint32_t INFINITY_BITS = 0x7f800000u;
 // The value of a positive float's bits, taking those of infinity as 2^128: the number the next
 // float up from the largest would have.
 double value_of(std::uint32_t bits) {
-    return bits == INFINITY_BITS ? 0x1p128 : static_cast<double>(std::bit_cast<float>(bits));
+    return bits == INFINITY_BITS ? 0x1p128 : static_cast<double>(float_from_bits(bits));
 }
 
 // r = sqrt(a² + b²) in double lies near the midpoint between the float nearest to it and the
 // next one on its side.
 float decide_at_midpoint(double a_squared, double b_squared, double r) {
-    const std::uint32_t nearest = std::bit_cast<std::uint32_t>(static_cast<float>(r));
+    const std::uint32_t nearest = bits_of(static_cast<float>(r));
     const std::uint32_t other = r >= value_of(nearest) ? nearest + 1 : nearest - 1;
     const double midpoint = (value_of(nearest) + value_of(other)) * 0.5;
     const double midpoint_squared = midpoint * midpoint;
@@ -45,14 +45,14 @@ float decide_at_midpoint(double a_squared, double b_squared, double r) {
     } else {
         chosen = nearest % 2 == 0 ? nearest : other;
     }
-    return std::bit_cast<float>(chosen);
+    return float_from_bits(chosen);
 }
 
 }  // namespace
 
 float exact_hypot(float a, float b) {
-    const std::uint32_t a_magnitude = std::bit_cast<std::uint32_t>(a) & 0x7fffffffu;
-    const std::uint32_t b_magnitude = std::bit_cast<std::uint32_t>(b) & 0x7fffffffu;
+    const std::uint32_t a_magnitude = bits_of(a) & 0x7fffffffu;
+    const std::uint32_t b_magnitude = bits_of(b) & 0x7fffffffu;
     if (a_magnitude == INFINITY_BITS || b_magnitude == INFINITY_BITS) {
         return std::numeric_limits<float>::infinity();
     }

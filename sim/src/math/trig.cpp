@@ -11,10 +11,10 @@
 
 #include "math/trig.hpp"
 
-#include <bit>
 #include <cfloat>
 #include <limits>
 
+#include "math/float_bits.hpp"
 #include "math/trig_detail.hpp"
 #include "math/trig_tables.hpp"
 
@@ -52,8 +52,8 @@ constexpr std::array<std::uint64_t, 6> PADDED_TWO_OVER_PI{
     0, trig_tables::TWO_OVER_PI[0], trig_tables::TWO_OVER_PI[1], trig_tables::TWO_OVER_PI[2],
     trig_tables::TWO_OVER_PI[3], trig_tables::TWO_OVER_PI[4]};
 
-float from_bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
-std::uint32_t to_bits(float value) { return std::bit_cast<std::uint32_t>(value); }
+float from_bits(std::uint32_t bits) { return float_from_bits(bits); }
+std::uint32_t to_bits(float value) { return bits_of(value); }
 
 // The 64 bits of the padded table starting at bit `first` (0 is the first bit of word 0).
 std::uint64_t window(unsigned first) {
@@ -96,13 +96,13 @@ QuarterTurns reduce_in_double(std::uint32_t magnitude_bits) {
     const double head = x * trig_tables::TWO_OVER_PI_HEAD;
     const double rounder = head + 0x1.8p52;  // k in the low bits: head < 2^51
     QuarterTurns turns;
-    turns.quadrant = static_cast<unsigned>(std::bit_cast<std::uint64_t>(rounder) % 4);
+    turns.quadrant = static_cast<unsigned>(bits_of(rounder) % 4);
     turns.u = {(head - (rounder - 0x1.8p52)) + x * trig_tables::TWO_OVER_PI_TAIL, 0.0};
     return turns;
 }
 
 double absolute(double a) {
-    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(a) & ~(std::uint64_t{1} << 63));
+    return double_from_bits(bits_of(a) & ~(std::uint64_t{1} << 63));
 }
 
 // Whether reduce_in_double's u is within 2^-52 relative: below 2^-67.6 absolute from the tail
@@ -134,7 +134,7 @@ std::uint32_t polynomial_value(unsigned quadrant, const QuarterTurns& turns) {
     const double y = p * factor[cosine];
     // Rounding y to float drops 29 bits; only near half their range (a midpoint) can the error
     // change the result.
-    const std::uint64_t dropped = std::bit_cast<std::uint64_t>(y) & 0x1fffffffu;
+    const std::uint64_t dropped = bits_of(y) & 0x1fffffffu;
     if (dropped - (0x10000000u - FAST_ERROR_UNITS) <= 2 * FAST_ERROR_UNITS) {
         return IN_DOUBT;
     }
