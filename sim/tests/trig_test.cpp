@@ -91,14 +91,24 @@ TEST(ExactHypot, PythagoreanTiesRoundToEven) {
     EXPECT_GT(ties, 100);
 }
 
-// hypot(2t², 2t)² = (2t² + 1)² - 1: just below the midpoint 2t² + 1, by far less than the
-// double result's error, so only the exact comparison can round it down.
-TEST(ExactHypot, JustBelowAMidpointRoundsDown) {
+// Exact results just off a midpoint c (odd, between 2^24 and 2^25), by far less than the
+// double result's error, so only the exact comparison rounds them, at every scale:
+// hypot(2t², 2t)² = c² - 1 with c = 2t² + 1, and, with n = 3 mod 4,
+// hypot(4n - 20.5, (15n - 79) / 2)² = c² + 1/4 with c = (17n - 89) / 2.
+TEST(ExactHypot, JustOffAMidpointRoundsToTheNearerSide) {
+    const auto check = [](float a, float b, float expected) {
+        EXPECT_EQ(exact_hypot(a, b), expected) << std::hexfloat << a << " " << b;
+        EXPECT_EQ(exact_hypot(-b * 0x1p-148f, a * 0x1p-148f), expected * 0x1p-148f);
+        EXPECT_EQ(exact_hypot(a * 0x1p100f, b * 0x1p100f), expected * 0x1p100f);
+    };
     for (std::uint64_t t = 2897; t < 4096; t += 3) {
         const std::uint64_t c = 2 * t * t + 1;
-        EXPECT_EQ(exact_hypot(static_cast<float>(2 * t * t), static_cast<float>(2 * t)),
-                  static_cast<float>(c - 1))
-            << t;
+        check(static_cast<float>(2 * t * t), static_cast<float>(2 * t), static_cast<float>(c - 1));
+    }
+    for (std::uint64_t n = 1973799; n < 2097156; n += 4 * 29) {
+        const std::uint64_t c = (17 * n - 89) / 2;
+        check(static_cast<float>(8 * n - 41) * 0.5f, static_cast<float>((15 * n - 79) / 2),
+              static_cast<float>(c + 1));
     }
 }
 
