@@ -10,8 +10,12 @@
 namespace vantrel_sim {
 namespace {
 
-std::uint32_t bits(float x) { return bits_of(x); }
-float from_bits(std::uint32_t b) { return float_from_bits(b); }
+std::uint32_t bits(float x) {
+    return bits_of(x);
+}
+float from_bits(std::uint32_t b) {
+    return float_from_bits(b);
+}
 
 constexpr float INF = std::numeric_limits<float>::infinity();
 constexpr float NOT_A_NUMBER = std::numeric_limits<float>::quiet_NaN();
@@ -23,7 +27,8 @@ TEST(ExactTrig, KeepsSignedZerosAndTinyArgumentsAndGivesNanForNonFinite) {
     EXPECT_EQ(bits(exact_sin(-0.0f)), bits(-0.0f));
     EXPECT_EQ(exact_cos(-0.0f), 1.0f);
     // Below 2^-12, sin x rounds to x and cos x to 1; 2^-12 itself already goes the long way.
-    for (const float tiny : {SMALLEST, -from_bits(0x007fffffu), 1e-30f, -from_bits(0x397fffffu), 0x1p-12f}) {
+    for (const float tiny :
+         {SMALLEST, -from_bits(0x007fffffu), 1e-30f, -from_bits(0x397fffffu), 0x1p-12f}) {
         EXPECT_EQ(bits(exact_sin(tiny)), bits(tiny)) << tiny;
         EXPECT_EQ(exact_cos(tiny), 1.0f) << tiny;
     }

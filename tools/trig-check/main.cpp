@@ -47,7 +47,7 @@ constexpr std::size_t KEPT = 16;
 struct Options {
     unsigned threads = 2;
     std::uint64_t stride = 1;
-    bool platform = false;  // check the platform's sinf and cosf instead, to see the check bite
+    bool platform = false;   // check the platform's sinf and cosf instead, to see the check bite
     std::string hard_cases;  // where to write the hard cases, if anywhere
 };
 
@@ -63,9 +63,10 @@ struct Smallest {
         if (cases.size() == KEPT && c.measure >= cases.back().measure) {
             return;
         }
-        cases.insert(std::upper_bound(cases.begin(), cases.end(), c,
-                                      [](const Case& a, const Case& b) { return a.measure < b.measure; }),
-                     c);
+        cases.insert(
+            std::upper_bound(cases.begin(), cases.end(), c,
+                             [](const Case& a, const Case& b) { return a.measure < b.measure; }),
+            c);
         if (cases.size() > KEPT) {
             cases.pop_back();
         }
@@ -80,14 +81,14 @@ struct Smallest {
 struct Tally {
     std::uint64_t checked = 0;
     std::uint64_t misrounded = 0;
-    std::uint64_t consulted = 0;      // arguments MPFR decided
-    std::uint64_t screen_wrong = 0;   // the screen disagreed with MPFR (must be 0)
+    std::uint64_t consulted = 0;          // arguments MPFR decided
+    std::uint64_t screen_wrong = 0;       // the screen disagreed with MPFR (must be 0)
     std::uint64_t integer_reduction = 0;  // nonnegative arguments reduced with integers
-    std::uint64_t accurate = 0;       // nonnegative arguments that took the accurate path
-    std::uint64_t undecided = 0;      // ... where even that left the rounding in doubt
+    std::uint64_t accurate = 0;           // nonnegative arguments that took the accurate path
+    std::uint64_t undecided = 0;          // ... where even that left the rounding in doubt
     std::vector<std::pair<float, float>> examples;  // first misrounded arguments and results
-    std::vector<float> screen_examples;  // first arguments where the screen was wrong
-    Smallest closest;                 // results nearest to a midpoint
+    std::vector<float> screen_examples;             // first arguments where the screen was wrong
+    Smallest closest;                               // results nearest to a midpoint
 
     void merge(const Tally& t) {
         checked += t.checked;
@@ -98,7 +99,8 @@ struct Tally {
         accurate += t.accurate;
         undecided += t.undecided;
         examples.insert(examples.end(), t.examples.begin(), t.examples.end());
-        screen_examples.insert(screen_examples.end(), t.screen_examples.begin(), t.screen_examples.end());
+        screen_examples.insert(screen_examples.end(), t.screen_examples.begin(),
+                               t.screen_examples.end());
         closest.merge(t.closest);
     }
 };
@@ -112,17 +114,27 @@ struct Function {
     double (*closeness)(float);
 };
 
-float platform_sin(float x) { return std::sin(x); }
-float platform_cos(float x) { return std::cos(x); }
-double screen_sin(double x) { return std::sin(x); }
-double screen_cos(double x) { return std::cos(x); }
+float platform_sin(float x) {
+    return std::sin(x);
+}
+float platform_cos(float x) {
+    return std::cos(x);
+}
+double screen_sin(double x) {
+    return std::sin(x);
+}
+double screen_cos(double x) {
+    return std::cos(x);
+}
 
 const Function FUNCTIONS[2] = {
     {"sin", exact_sin, platform_sin, screen_sin, reference_sin, sin_midpoint_closeness},
     {"cos", exact_cos, platform_cos, screen_cos, reference_cos, cos_midpoint_closeness},
 };
 
-bool same(float a, float b) { return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b); }
+bool same(float a, float b) {
+    return std::bit_cast<std::uint32_t>(a) == std::bit_cast<std::uint32_t>(b);
+}
 
 // The float the screen's double rounds to, when its error cannot change the rounding.
 bool screened(double y, float& result) {
@@ -183,7 +195,8 @@ void count_paths(std::uint32_t bits, Tally (&tallies)[2], Smallest& nearest_quar
         const trig_detail::QuarterTurns& used = near ? *near : turns;
         if (!trig_detail::fast_value(used.quadrant + offset, used)) {
             ++tally.accurate;
-            tally.undecided += trig_detail::accurate_value(turns.quadrant + offset, turns).decided ? 0 : 1;
+            tally.undecided +=
+                trig_detail::accurate_value(turns.quadrant + offset, turns).decided ? 0 : 1;
         }
     }
 }
@@ -209,7 +222,8 @@ void work(Shared& shared) {
         if (begin >= ALL) {
             break;
         }
-        for (std::uint64_t i = (begin + stride - 1) / stride * stride; i < begin + CHUNK; i += stride) {
+        for (std::uint64_t i = (begin + stride - 1) / stride * stride; i < begin + CHUNK;
+             i += stride) {
             const auto bits = static_cast<std::uint32_t>(i);
             const float x = std::bit_cast<float>(bits);
             check_one(FUNCTIONS[0], x, shared.options.platform, tallies[0]);
@@ -239,30 +253,36 @@ void report(const Shared& shared, double seconds) {
                     static_cast<unsigned long long>(t.consulted),
                     static_cast<unsigned long long>(t.screen_wrong));
         for (const float x : t.screen_examples) {
-            std::printf("  screen wrong: x = %a (%.9g): double %s %a, correctly %a\n", static_cast<double>(x),
-                        static_cast<double>(x), FUNCTIONS[which].name, FUNCTIONS[which].screen(static_cast<double>(x)),
+            std::printf("  screen wrong: x = %a (%.9g): double %s %a, correctly %a\n",
+                        static_cast<double>(x), static_cast<double>(x), FUNCTIONS[which].name,
+                        FUNCTIONS[which].screen(static_cast<double>(x)),
                         static_cast<double>(FUNCTIONS[which].reference(x)));
         }
         for (const auto& [x, result] : t.examples) {
-            std::printf("  misrounded: x = %a (%.9g): %a, correctly %a\n", static_cast<double>(x), static_cast<double>(x),
-                        static_cast<double>(result), static_cast<double>(FUNCTIONS[which].reference(x)));
+            std::printf("  misrounded: x = %a (%.9g): %a, correctly %a\n", static_cast<double>(x),
+                        static_cast<double>(x), static_cast<double>(result),
+                        static_cast<double>(FUNCTIONS[which].reference(x)));
         }
         if (!shared.options.platform) {
-            std::printf("  of the nonnegative arguments: %llu reduced with integers, %llu took the "
-                        "accurate path, undecided %llu\n",
-                        static_cast<unsigned long long>(t.integer_reduction),
-                        static_cast<unsigned long long>(t.accurate),
-                        static_cast<unsigned long long>(t.undecided));
+            std::printf(
+                "  of the nonnegative arguments: %llu reduced with integers, %llu took the "
+                "accurate path, undecided %llu\n",
+                static_cast<unsigned long long>(t.integer_reduction),
+                static_cast<unsigned long long>(t.accurate),
+                static_cast<unsigned long long>(t.undecided));
             std::printf("  results nearest a midpoint (bits of x, log2 of distance in gaps):\n");
             for (const Case& c : t.closest.cases) {
-                std::printf("    0x%08Xu  %a  %.2f\n", std::bit_cast<std::uint32_t>(c.x), static_cast<double>(c.x), c.measure);
+                std::printf("    0x%08Xu  %a  %.2f\n", std::bit_cast<std::uint32_t>(c.x),
+                            static_cast<double>(c.x), c.measure);
             }
         }
     }
     if (!shared.options.platform) {
-        std::printf("arguments nearest a multiple of pi/2 (bits of x, log2 of |u| in quarter turns):\n");
+        std::printf(
+            "arguments nearest a multiple of pi/2 (bits of x, log2 of |u| in quarter turns):\n");
         for (const Case& c : shared.nearest_quarter.cases) {
-            std::printf("    0x%08Xu  %a  %.2f\n", std::bit_cast<std::uint32_t>(c.x), static_cast<double>(c.x), c.measure);
+            std::printf("    0x%08Xu  %a  %.2f\n", std::bit_cast<std::uint32_t>(c.x),
+                        static_cast<double>(c.x), c.measure);
         }
     }
     std::printf("time: %.0f s on %u threads\n", seconds, shared.options.threads);
@@ -270,8 +290,8 @@ void report(const Shared& shared, double seconds) {
 
 void write_hard_case(std::FILE* out, float x, const char* why) {
     std::fprintf(out, "    {0x%08Xu, 0x%08Xu, 0x%08Xu},  // %s\n", std::bit_cast<std::uint32_t>(x),
-                 std::bit_cast<std::uint32_t>(reference_sin(x)), std::bit_cast<std::uint32_t>(reference_cos(x)),
-                 why);
+                 std::bit_cast<std::uint32_t>(reference_sin(x)),
+                 std::bit_cast<std::uint32_t>(reference_cos(x)), why);
 }
 
 bool write_hard_cases(const Shared& shared) {
@@ -281,28 +301,32 @@ bool write_hard_cases(const Shared& shared) {
         return false;
     }
     const std::size_t count = shared.tallies[0].closest.cases.size() +
-                              shared.tallies[1].closest.cases.size() + shared.nearest_quarter.cases.size();
-    std::fprintf(out,
-                 "#pragma once\n\n"
-                 "// Written by `vantrel-trig-check --hard-cases FILE` from its run over all floats; the\n"
-                 "// results are MPFR's. The arguments whose sin or cos lies nearest to a midpoint between\n"
-                 "// two floats, and those nearest to a multiple of pi/2.\n\n"
-                 "#include <array>\n#include <cstdint>\n\n"
-                 "namespace vantrel_sim::trig_hard_cases {\n\n"
-                 "struct HardCase {\n    std::uint32_t x;\n    std::uint32_t sin;\n    std::uint32_t cos;\n};\n\n"
-                 "// Bits of x, of its sin and of its cos.\n"
-                 "inline constexpr std::array<HardCase, %zu> HARD_CASES{{\n",
-                 count);
+                              shared.tallies[1].closest.cases.size() +
+                              shared.nearest_quarter.cases.size();
+    std::fprintf(
+        out,
+        "#pragma once\n\n"
+        "// Written by `vantrel-trig-check --hard-cases FILE` from its run over all floats; the\n"
+        "// results are MPFR's. The arguments whose sin or cos lies nearest to a midpoint between\n"
+        "// two floats, and those nearest to a multiple of pi/2.\n\n"
+        "#include <array>\n#include <cstdint>\n\n"
+        "namespace vantrel_sim::trig_hard_cases {\n\n"
+        "struct HardCase {\n    std::uint32_t x;\n    std::uint32_t sin;\n    std::uint32_t "
+        "cos;\n};\n\n"
+        "// Bits of x, of its sin and of its cos.\n"
+        "inline constexpr std::array<HardCase, %zu> HARD_CASES{{\n",
+        count);
     char why[96];
     for (int which = 0; which < 2; ++which) {
         for (const Case& c : shared.tallies[which].closest.cases) {
-            std::snprintf(why, sizeof why, "%s of %g: 2^%.2f of a gap from a midpoint", FUNCTIONS[which].name,
-                          static_cast<double>(c.x), c.measure);
+            std::snprintf(why, sizeof why, "%s of %g: 2^%.2f of a gap from a midpoint",
+                          FUNCTIONS[which].name, static_cast<double>(c.x), c.measure);
             write_hard_case(out, c.x, why);
         }
     }
     for (const Case& c : shared.nearest_quarter.cases) {
-        std::snprintf(why, sizeof why, "%g: 2^%.2f quarter turns from a multiple of pi/2", static_cast<double>(c.x), c.measure);
+        std::snprintf(why, sizeof why, "%g: 2^%.2f quarter turns from a multiple of pi/2",
+                      static_cast<double>(c.x), c.measure);
         write_hard_case(out, c.x, why);
     }
     std::fprintf(out, "}};\n\n}  // namespace vantrel_sim::trig_hard_cases\n");
@@ -310,9 +334,10 @@ bool write_hard_cases(const Shared& shared) {
 }
 
 int usage() {
-    std::fprintf(stderr,
-                 "usage: vantrel-trig-check [--threads N] [--stride S] [--platform] [--hard-cases FILE]\n"
-                 "       vantrel-trig-check tables\n");
+    std::fprintf(
+        stderr,
+        "usage: vantrel-trig-check [--threads N] [--stride S] [--platform] [--hard-cases FILE]\n"
+        "       vantrel-trig-check tables\n");
     return 2;
 }
 
@@ -354,7 +379,8 @@ int main(int argc, char** argv) {
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     report(shared, elapsed.count());
-    if (!shared.options.hard_cases.empty() && !shared.options.platform && !write_hard_cases(shared)) {
+    if (!shared.options.hard_cases.empty() && !shared.options.platform &&
+        !write_hard_cases(shared)) {
         return 2;
     }
     const bool clean = shared.tallies[0].misrounded == 0 && shared.tallies[1].misrounded == 0 &&

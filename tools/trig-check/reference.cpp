@@ -11,20 +11,20 @@ namespace {
 
 // An MPFR number that frees itself.
 class Real {
-public:
+  public:
     explicit Real(mpfr_prec_t precision) { mpfr_init2(value_, precision); }
     ~Real() { mpfr_clear(value_); }
     Real(const Real&) = delete;
     Real& operator=(const Real&) = delete;
     mpfr_ptr get() { return value_; }
 
-private:
+  private:
     mpfr_t value_;
 };
 
 // Rounds like binary32 arithmetic, subnormals included, for the duration of one operation.
 class Binary32Range {
-public:
+  public:
     Binary32Range() : emin_(mpfr_get_emin()), emax_(mpfr_get_emax()) {
         mpfr_set_emin(-148);
         mpfr_set_emax(128);
@@ -36,7 +36,7 @@ public:
     Binary32Range(const Binary32Range&) = delete;
     Binary32Range& operator=(const Binary32Range&) = delete;
 
-private:
+  private:
     mpfr_exp_t emin_;
     mpfr_exp_t emax_;
 };
@@ -64,7 +64,8 @@ double midpoint_closeness(Function f, float x) {
     // The float on the far side of the exact value, and the midpoint between the two.
     const bool above = mpfr_cmp_d(exact.get(), static_cast<double>(rounded)) > 0;
     const float neighbour = std::nextafter(rounded, above ? INFINITY : 0.0f);
-    const double midpoint = (static_cast<double>(rounded) + static_cast<double>(neighbour)) / 2.0;  // exact
+    const double midpoint =
+        (static_cast<double>(rounded) + static_cast<double>(neighbour)) / 2.0;  // exact
     const double gap = std::abs(static_cast<double>(neighbour) - static_cast<double>(rounded));
     Real distance(PRECISION);
     mpfr_sub_d(distance.get(), exact.get(), midpoint, MPFR_RNDN);
@@ -75,8 +76,12 @@ double midpoint_closeness(Function f, float x) {
 
 }  // namespace
 
-float reference_sin(float x) { return correctly_rounded(mpfr_sin, x); }
-float reference_cos(float x) { return correctly_rounded(mpfr_cos, x); }
+float reference_sin(float x) {
+    return correctly_rounded(mpfr_sin, x);
+}
+float reference_cos(float x) {
+    return correctly_rounded(mpfr_cos, x);
+}
 
 float reference_hypot(float a, float b) {
     Binary32Range range;
@@ -90,8 +95,12 @@ float reference_hypot(float a, float b) {
     return mpfr_get_flt(out.get(), MPFR_RNDN);
 }
 
-double sin_midpoint_closeness(float x) { return midpoint_closeness(mpfr_sin, x); }
-double cos_midpoint_closeness(float x) { return midpoint_closeness(mpfr_cos, x); }
+double sin_midpoint_closeness(float x) {
+    return midpoint_closeness(mpfr_sin, x);
+}
+double cos_midpoint_closeness(float x) {
+    return midpoint_closeness(mpfr_cos, x);
+}
 
 std::vector<std::uint64_t> two_over_pi_words(int count) {
     Real value(64 * count + 64);
@@ -214,15 +223,15 @@ Fit quarter_turn_fit(bool sine, int count, double reach) {
             mpfr_mul_ui(term.get(), angle.get(), static_cast<unsigned long>(k), MPFR_RNDN);
             mpfr_cos(term.get(), term.get(), MPFR_RNDN);
             mpfr_mul(term.get(), term.get(), value.get(), MPFR_RNDN);
-            mpfr_add(series[static_cast<std::size_t>(k)]->get(), series[static_cast<std::size_t>(k)]->get(),
-                     term.get(), MPFR_RNDN);
+            mpfr_add(series[static_cast<std::size_t>(k)]->get(),
+                     series[static_cast<std::size_t>(k)]->get(), term.get(), MPFR_RNDN);
         }
     }
     for (int k = 0; k < NODES; ++k) {
-        mpfr_mul_ui(series[static_cast<std::size_t>(k)]->get(), series[static_cast<std::size_t>(k)]->get(),
-                    k == 0 ? 1 : 2, MPFR_RNDN);
-        mpfr_div_ui(series[static_cast<std::size_t>(k)]->get(), series[static_cast<std::size_t>(k)]->get(),
-                    NODES, MPFR_RNDN);
+        mpfr_mul_ui(series[static_cast<std::size_t>(k)]->get(),
+                    series[static_cast<std::size_t>(k)]->get(), k == 0 ? 1 : 2, MPFR_RNDN);
+        mpfr_div_ui(series[static_cast<std::size_t>(k)]->get(),
+                    series[static_cast<std::size_t>(k)]->get(), NODES, MPFR_RNDN);
     }
 
     // The kept terms in powers of z: T_k(t) with t = 2z/h - 1, by T_k+1 = 2t T_k - T_k-1.

@@ -11,7 +11,8 @@ namespace {
 
 void print_fit(const char* name, bool sine, int count, double reach) {
     const Fit fit = quarter_turn_fit(sine, count, reach);
-    std::printf("// Relative error below 2^%.2f for |u| <= 1/2 + 2^-14.\n", std::log2(fit.relative_error_bound));
+    std::printf("// Relative error below 2^%.2f for |u| <= 1/2 + 2^-14.\n",
+                std::log2(fit.relative_error_bound));
     std::printf("inline constexpr std::array<double, %d> %s{\n", count, name);
     for (const double c : fit.coefficients) {
         std::printf("    %a,\n", c);
@@ -52,16 +53,16 @@ void print_trig_tables(const TableSizes& sizes) {
         split.hi, split.lo);
     std::printf(
         "\n"
-        "// sin and cos in quarter turns, for the fast path: sin(pi u / 2) ~ sum of SIN[k] u^(2k+1),\n"
-        "// cos(pi u / 2) ~ sum of COS[k] u^(2k), near the best polynomials of their degree (the\n"
-        "// Chebyshev series in u^2, cut and rounded). The bounds count the terms cut and the\n"
-        "// coefficients' rounding.\n");
+        "// sin and cos in quarter turns, for the fast path:\n"
+        "// sin(pi u / 2) ~ sum of SIN[k] u^(2k+1), cos(pi u / 2) ~ sum of COS[k] u^(2k),\n"
+        "// near the best polynomials of their degree (the Chebyshev series in u^2, cut and\n"
+        "// rounded). The bounds count the terms cut and the coefficients' rounding.\n");
     print_fit("FAST_SIN", true, sizes.fast_sin, sizes.fast_reach);
     print_fit("FAST_COS", false, sizes.fast_cos, sizes.fast_reach);
     std::printf(
-        "// For the accurate path, their Taylor coefficients (-1)^k (pi/2)^n / n! as double-doubles\n"
-        "// (error below 2^-106 relative): sin(pi u / 2) = sum of SIN[k] u^(2k+1), cos(pi u / 2) =\n"
-        "// sum of COS[k] u^(2k).\n");
+        "// For the accurate path, their Taylor coefficients (-1)^k (pi/2)^n / n! as\n"
+        "// double-doubles (error below 2^-106 relative):\n"
+        "// sin(pi u / 2) = sum of SIN[k] u^(2k+1), cos(pi u / 2) = sum of COS[k] u^(2k).\n");
     print_pairs("ACCURATE_SIN", sizes.accurate_sin, 1);
     print_pairs("ACCURATE_COS", sizes.accurate_cos, 0);
     std::printf("\n}  // namespace vantrel_sim::trig_tables\n");

@@ -44,23 +44,32 @@ constexpr std::uint64_t FAST_ERROR_UNITS = 0x800u;
 constexpr double ACCURATE_ERROR = 0x1p-90;
 
 constexpr std::array<std::array<double, 6>, 2> FAST_POLYNOMIALS{trig_tables::FAST_SIN,
-                                                               trig_tables::FAST_COS};
+                                                                trig_tables::FAST_COS};
 
 // 2/pi with 64 zero bits before it, so that windows for the smallest arguments, which start
 // above the binary point, read zeros there.
-constexpr std::array<std::uint64_t, 6> PADDED_TWO_OVER_PI{
-    0, trig_tables::TWO_OVER_PI[0], trig_tables::TWO_OVER_PI[1], trig_tables::TWO_OVER_PI[2],
-    trig_tables::TWO_OVER_PI[3], trig_tables::TWO_OVER_PI[4]};
+constexpr std::array<std::uint64_t, 6> PADDED_TWO_OVER_PI = [] {
+    std::array<std::uint64_t, 6> padded{};
+    for (std::size_t i = 0; i < trig_tables::TWO_OVER_PI.size(); ++i) {
+        padded[i + 1] = trig_tables::TWO_OVER_PI[i];
+    }
+    return padded;
+}();
 
-float from_bits(std::uint32_t bits) { return float_from_bits(bits); }
-std::uint32_t to_bits(float value) { return bits_of(value); }
+float from_bits(std::uint32_t bits) {
+    return float_from_bits(bits);
+}
+std::uint32_t to_bits(float value) {
+    return bits_of(value);
+}
 
 // The 64 bits of the padded table starting at bit `first` (0 is the first bit of word 0).
 std::uint64_t window(unsigned first) {
     const unsigned word = first / 64;
     const unsigned shift = first % 64;
     // Shifting the second word by one and then 63 - shift stays defined when shift is 0.
-    return (PADDED_TWO_OVER_PI[word] << shift) | ((PADDED_TWO_OVER_PI[word + 1] >> 1) >> (63 - shift));
+    return (PADDED_TWO_OVER_PI[word] << shift) |
+           ((PADDED_TWO_OVER_PI[word + 1] >> 1) >> (63 - shift));
 }
 
 struct Wide {
@@ -76,7 +85,9 @@ Wide multiply(std::uint64_t m, std::uint64_t w) {
 }
 
 // An integer below 2^53 as a double, exactly.
-double exactly(std::uint64_t n) { return static_cast<double>(static_cast<std::int64_t>(n)); }
+double exactly(std::uint64_t n) {
+    return static_cast<double>(static_cast<std::int64_t>(n));
+}
 
 // A 126-bit magnitude (high at most 2^61) times 2^-126 as a double-double, exactly but for
 // the last addition: the three parts have at most 53 bits each.
@@ -113,7 +124,9 @@ bool reduced_well_in_double(std::uint32_t magnitude_bits, const QuarterTurns& tu
 
 // sin of (quadrant + u) quarter turns is sin(pi u / 2) in even quadrants and cos(pi u / 2) in
 // odd ones, both negated in the lower half turn.
-std::uint32_t sign_of_quadrant(unsigned quadrant) { return (quadrant & 2u) << 30; }
+std::uint32_t sign_of_quadrant(unsigned quadrant) {
+    return (quadrant & 2u) << 30;
+}
 
 // Never the bits of a result (they are a NaN's).
 constexpr std::uint32_t IN_DOUBT = 0xffffffffu;
@@ -147,8 +160,10 @@ std::uint32_t polynomial_value(unsigned quadrant, const QuarterTurns& turns) {
 Rounding round_positive_within(DoubleDouble y, double relative_error) {
     const auto nearest = static_cast<float>(y.hi);
     const std::uint32_t bits = to_bits(nearest);
-    const double above = (static_cast<double>(nearest) + static_cast<double>(from_bits(bits + 1))) * 0.5;
-    const double below = (static_cast<double>(nearest) + static_cast<double>(from_bits(bits - 1))) * 0.5;
+    const double above =
+        (static_cast<double>(nearest) + static_cast<double>(from_bits(bits + 1))) * 0.5;
+    const double below =
+        (static_cast<double>(nearest) + static_cast<double>(from_bits(bits - 1))) * 0.5;
     const double margin = y.hi * relative_error;
     const double past_above = (y.hi - above) + y.lo;
     const double past_below = (y.hi - below) + y.lo;
@@ -232,7 +247,8 @@ QuarterTurns reduce(std::uint32_t magnitude_bits) {
     // 2^126 - (fraction 2^64 + low).
     turns.quadrant = (turns.quadrant + 1) % 4;
     const std::uint64_t borrow = low != 0 ? 1u : 0u;
-    const DoubleDouble magnitude = to_double_double((std::uint64_t{1} << 62) - fraction - borrow, 0 - low);
+    const DoubleDouble magnitude =
+        to_double_double((std::uint64_t{1} << 62) - fraction - borrow, 0 - low);
     turns.u = {-magnitude.hi, -magnitude.lo};
     return turns;
 }
@@ -256,8 +272,9 @@ std::optional<float> fast_value(unsigned quadrant, const QuarterTurns& turns) {
 Rounding accurate_value(unsigned quadrant, const QuarterTurns& turns) {
     const DoubleDouble u = turns.u;
     const DoubleDouble z = u * u;
-    Rounding r = quadrant % 2 != 0 ? round_within(series(trig_tables::ACCURATE_COS, z), ACCURATE_ERROR)
-                                   : round_within(series(trig_tables::ACCURATE_SIN, z) * u, ACCURATE_ERROR);
+    Rounding r = quadrant % 2 != 0
+                     ? round_within(series(trig_tables::ACCURATE_COS, z), ACCURATE_ERROR)
+                     : round_within(series(trig_tables::ACCURATE_SIN, z) * u, ACCURATE_ERROR);
     r.value = from_bits(to_bits(r.value) ^ sign_of_quadrant(quadrant));
     return r;
 }

@@ -23,10 +23,10 @@ inline constexpr std::array<std::uint64_t, 5> TWO_OVER_PI{
 inline constexpr double TWO_OVER_PI_HEAD = 0x1.45f306ep-1;
 inline constexpr double TWO_OVER_PI_TAIL = -0x1.b1bbead603d8bp-32;
 
-// sin and cos in quarter turns, for the fast path: sin(pi u / 2) ~ sum of SIN[k] u^(2k+1),
-// cos(pi u / 2) ~ sum of COS[k] u^(2k), near the best polynomials of their degree (the
-// Chebyshev series in u^2, cut and rounded). The bounds count the terms cut and the
-// coefficients' rounding.
+// sin and cos in quarter turns, for the fast path:
+// sin(pi u / 2) ~ sum of SIN[k] u^(2k+1), cos(pi u / 2) ~ sum of COS[k] u^(2k),
+// near the best polynomials of their degree (the Chebyshev series in u^2, cut and
+// rounded). The bounds count the terms cut and the coefficients' rounding.
 // Relative error below 2^-47.57 for |u| <= 1/2 + 2^-14.
 inline constexpr std::array<double, 6> FAST_SIN{
     0x1.921fb54442cfap+0,
@@ -45,9 +45,9 @@ inline constexpr std::array<double, 6> FAST_COS{
     0x1.e1e7cbaf0af92p-11,
     -0x1.a0edd0afc3052p-16,
 };
-// For the accurate path, their Taylor coefficients (-1)^k (pi/2)^n / n! as double-doubles
-// (error below 2^-106 relative): sin(pi u / 2) = sum of SIN[k] u^(2k+1), cos(pi u / 2) =
-// sum of COS[k] u^(2k).
+// For the accurate path, their Taylor coefficients (-1)^k (pi/2)^n / n! as
+// double-doubles (error below 2^-106 relative):
+// sin(pi u / 2) = sum of SIN[k] u^(2k+1), cos(pi u / 2) = sum of COS[k] u^(2k).
 inline constexpr std::array<DoubleDouble, 13> ACCURATE_SIN{{
     {0x1.921fb54442d18p+0, 0x1.1a62633145c07p-54},
     {-0x1.4abbce625be53p-1, 0x1.05511c68476a8p-55},

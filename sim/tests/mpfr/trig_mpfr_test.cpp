@@ -20,8 +20,12 @@ namespace {
 
 using namespace vantrel_reference;
 
-std::uint32_t bits(float x) { return std::bit_cast<std::uint32_t>(x); }
-float from_bits(std::uint32_t b) { return std::bit_cast<float>(b); }
+std::uint32_t bits(float x) {
+    return std::bit_cast<std::uint32_t>(x);
+}
+float from_bits(std::uint32_t b) {
+    return std::bit_cast<float>(b);
+}
 
 constexpr float LARGEST = std::numeric_limits<float>::max();
 constexpr float SMALLEST = std::numeric_limits<float>::denorm_min();
@@ -64,19 +68,19 @@ TEST(TrigTables, AreMpfrsDigitsOfTwoOverPiAndOfTheSeries) {
 
 // Counts mismatches and reports the first few, so that a broken build does not print millions.
 class Mismatches {
-public:
+  public:
     void check(const char* what, float x, float y, float got, float expected) {
         if (bits(got) == bits(expected)) {
             return;
         }
         if (++count_ <= 10) {
-            ADD_FAILURE() << what << std::hexfloat << "(" << x << ", " << y << ") = " << got << ", correctly "
-                          << expected;
+            ADD_FAILURE() << what << std::hexfloat << "(" << x << ", " << y << ") = " << got
+                          << ", correctly " << expected;
         }
     }
     int count() const { return count_; }
 
-private:
+  private:
     int count_ = 0;
 };
 
@@ -100,8 +104,12 @@ TEST(ExactTrigAgainstMpfr, SinAndCosRoundCorrectlyOverEveryExponent) {
         for (std::uint32_t i = 0; i < 4096; ++i) {
             const float x = from_bits((i % 2) << 31 | exponent << 23 | (random() & 0x7fffffu));
             const bool direct = i % 64 == 0;
-            const float sin_expected = direct ? reference_sin(x) : screened(std::sin(static_cast<double>(x)), x, reference_sin);
-            const float cos_expected = direct ? reference_cos(x) : screened(std::cos(static_cast<double>(x)), x, reference_cos);
+            const float sin_expected =
+                direct ? reference_sin(x)
+                       : screened(std::sin(static_cast<double>(x)), x, reference_sin);
+            const float cos_expected =
+                direct ? reference_cos(x)
+                       : screened(std::cos(static_cast<double>(x)), x, reference_cos);
             mismatches.check("sin", x, 0.0f, exact_sin(x), sin_expected);
             mismatches.check("cos", x, 0.0f, exact_cos(x), cos_expected);
         }
@@ -133,7 +141,8 @@ TEST(ExactTrigAgainstMpfr, HardCasesHugeTinyAndSubnormalArgumentsRoundCorrectly)
     }
     for (int k = 1; k < 2000; ++k) {
         const auto near = static_cast<float>(k * 1.5707963267948966);
-        arguments.insert(arguments.end(), {std::nextafter(near, 0.0f), near, std::nextafter(near, 1e9f)});
+        arguments.insert(arguments.end(),
+                         {std::nextafter(near, 0.0f), near, std::nextafter(near, 1e9f)});
     }
     Mismatches mismatches;
     for (const float x : arguments) {
@@ -152,8 +161,10 @@ TEST(ExactHypotAgainstMpfr, RoundsCorrectlyOverEveryPairOfExponents) {
     for (std::uint32_t ea = 0; ea < 255; ++ea) {
         for (std::uint32_t eb = 0; eb < 255; ++eb) {
             for (int i = 0; i < 16; ++i) {
-                const float a = from_bits(static_cast<std::uint32_t>(i % 2) << 31 | ea << 23 | (random() & 0x7fffffu));
-                const float b = from_bits(static_cast<std::uint32_t>(i / 2 % 2) << 31 | eb << 23 | (random() & 0x7fffffu));
+                const float a = from_bits(static_cast<std::uint32_t>(i % 2) << 31 | ea << 23 |
+                                          (random() & 0x7fffffu));
+                const float b = from_bits(static_cast<std::uint32_t>(i / 2 % 2) << 31 | eb << 23 |
+                                          (random() & 0x7fffffu));
                 mismatches.check("hypot", a, b, exact_hypot(a, b), reference_hypot(a, b));
             }
         }
