@@ -3,13 +3,15 @@
 # for each target named what it needs besides.
 #   windows  mingw-w64 and Wine          arm64  the aarch64 GCC and qemu
 #   libcxx   Clang 14 and libc++         wasm   Emscripten and node
+#   bench    Google Benchmark, RapidJSON and nlohmann-json for the benchmarks
 # The cross and libc++ builds compile GoogleTest from Debian's sources.
-# Usage: tools/setup.sh [windows] [arm64] [libcxx] [wasm]
+# Usage: tools/setup.sh [windows] [arm64] [libcxx] [wasm] [bench]
 set -euo pipefail
 need=()
 command -v cmake >/dev/null || need+=(cmake)
 command -v g++ >/dev/null || need+=(g++)
 [ -f /usr/lib/x86_64-linux-gnu/libgtest.a ] || need+=(libgtest-dev)
+[ -f /usr/include/mpfr.h ] || need+=(libmpfr-dev)
 command -v python3 >/dev/null || need+=(python3)
 for target in "$@"; do
     case $target in
@@ -29,6 +31,12 @@ for target in "$@"; do
         wasm)
             command -v em++ >/dev/null || need+=(emscripten)
             command -v node >/dev/null || need+=(nodejs)
+            ;;
+        bench)
+            [ -f /usr/include/benchmark/benchmark.h ] || need+=(libbenchmark-dev)
+            [ -f /usr/include/nlohmann/json.hpp ] || need+=(nlohmann-json3-dev)
+            [ -f /usr/include/rapidjson/rapidjson.h ] || need+=(rapidjson-dev)
+            continue
             ;;
         *) echo "setup: unknown target $target" >&2; exit 2 ;;
     esac

@@ -5,6 +5,7 @@
 #include "game.hpp"
 #include "internal_error.hpp"
 #include "math/geometry.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -40,7 +41,7 @@ float cargo_mass(CargoStyle style) {
     }
 }
 
-float horizontal_distance(Vec3 a, Vec3 b) { return std::hypot(a.x - b.x, a.z - b.z); }
+float horizontal_distance(Vec3 a, Vec3 b) { return exact_hypot(a.x - b.x, a.z - b.z); }
 
 bool socket_powered(const SocketView& socket, const std::vector<Cargo>& cargo) {
     for (const Cargo& c : cargo) {

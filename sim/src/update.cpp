@@ -6,6 +6,7 @@
 
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -191,7 +192,7 @@ void Game::catch_flying_cargo() {
 void Game::check_goal() {
     const Actor& player = checked_at(actors, 0, "player");
     const bool near =
-        std::hypot(player.pos.x - level.goal.x, player.pos.z - level.goal.z) <= GOAL_REACH &&
+        exact_hypot(player.pos.x - level.goal.x, player.pos.z - level.goal.z) <= GOAL_REACH &&
         std::abs(player.pos.y - level.goal.y) < GOAL_VERTICAL_REACH;
 
     bool all_delivered = true;
