@@ -66,6 +66,7 @@ bool look_up_push_back(gde::GetProcAddress get_proc, Engine& e) {
 bool load_engine(gde::GetProcAddress get_proc, void* library) {
     Engine found;
     found.library = library;
+    found.get_proc = get_proc;
     if (get_proc == nullptr || !look_up_interface(get_proc, found) || !look_up_push_back(get_proc, found)) {
         return false;
     }

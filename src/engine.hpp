@@ -8,6 +8,8 @@ namespace vantrel {
 
 struct Engine {
     void* library = nullptr;
+    // Kept for the functions looked up later, when the engine reaches the editor level.
+    gde::GetProcAddress get_proc = nullptr;
     gde::PrintError print_error = nullptr;
     gde::StringNewWithUtf8CharsAndLen2 string_from_utf8 = nullptr;
     gde::StringToUtf8Chars string_to_utf8 = nullptr;

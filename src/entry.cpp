@@ -1,6 +1,7 @@
 // The library entry: the one exported symbol, named by vantrel.gdextension.
 
 #include "boundary.hpp"
+#include "editor_help.hpp"
 #include "engine.hpp"
 #include "gdextension_abi.hpp"
 #include "loop_core.hpp"
@@ -12,6 +13,8 @@ using vantrel::gde::InitializationLevel;
 void initialize(void*, InitializationLevel level) {
     if (level == InitializationLevel::Scene) {
         vantrel::guarded("vantrel::initialize", vantrel::report_fault, vantrel::register_loop_core);
+    } else if (level == InitializationLevel::Editor) {
+        vantrel::load_editor_help();
     }
 }
 

@@ -157,6 +157,8 @@ using ClassdbRegisterExtensionClass5 = void (*)(void* library, const void* class
 using ClassdbRegisterExtensionClassMethod = void (*)(void* library, const void* class_name,
                                                      const ClassMethodInfo* info);
 using ClassdbUnregisterExtensionClass = void (*)(void* library, const void* class_name);
+// Served by the editor only; the engine copies the text.
+using EditorHelpLoadXmlFromUtf8CharsAndLen = void (*)(const char* data, Int size);
 
 inline constexpr Int PACKED_STRING_ARRAY_PUSH_BACK_HASH = 816187996;
 

@@ -1,22 +1,16 @@
 #!/usr/bin/env bash
-# The final snapshots of the sixteen playthroughs must be byte-identical between builds
-# (optimised, -O0, sanitizers): float results may not depend on the optimiser.
+# Every snapshot of every frame must be byte-identical between builds (optimised, -O0,
+# sanitizers, other compilers and platforms): float results may depend neither on the
+# optimiser nor on the platform. Replays the sixteen playthroughs and the sixteen random play
+# streams with each runner and names the build, the log and the first differing frame.
 # Usage: tools/determinism.sh RUNNER RUNNER [RUNNER ...]
+# A RUNNER is one argument and may carry an emulator prefix, for example
+#   tools/determinism.sh build/tools/vantrel-run "wine build-win/tools/vantrel-run.exe"
+# DETERMINISM_JOBS sets how many replays run at once (2).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -ge 2 ] || { echo "usage: $0 RUNNER RUNNER [RUNNER ...]" >&2; exit 2; }
-reference=$1
-status=0
-for room in $(seq 0 15); do
-    log=$(printf 'playthroughs/room-%02d.jsonl' "$room")
-    expected=$("$reference" --room "$room" --final "$log" | sha256sum)
-    for runner in "${@:2}"; do
-        actual=$("$runner" --room "$room" --final "$log" | sha256sum)
-        if [ "$actual" != "$expected" ]; then
-            echo "room $room: $runner differs from $reference" >&2
-            status=1
-        fi
-    done
-done
-[ $status -eq 0 ] && echo "determinism: 16 final snapshots identical across $# builds"
-exit $status
+streams=$(mktemp -d)
+trap 'rm -rf "$streams"' EXIT
+python3 replay/streams.py "$streams"
+python3 replay/digest.py compare --streams "$streams" --jobs "${DETERMINISM_JOBS:-2}" "$@"

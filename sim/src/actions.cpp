@@ -6,11 +6,13 @@
 #include <variant>
 
 #include "aim.hpp"
+#include "body.hpp"
 #include "game.hpp"
 #include "overloaded.hpp"
 #include "internal_error.hpp"
 #include "json_text.hpp"
 #include "math/geometry.hpp"
+#include "math/trig.hpp"
 #include "throw_speed.hpp"
 
 namespace vantrel_sim {
@@ -20,9 +22,7 @@ namespace {
 constexpr float ECHO_PICKUP_MARGIN = 0.45f;
 constexpr float PLACE_RELEASE_SECONDS = 2.0f;
 constexpr float THROW_RELEASE_SECONDS = 0.38f;
-constexpr float BODY_HEIGHT = 1.75f;
 constexpr float BODY_MID_HEIGHT = 0.875f;
-constexpr float BODY_CLEARANCE = 0.29990003f;  // body radius 0.3 less the overlap tolerance
 constexpr float PLACE_GAP = 0.03f;
 
 constexpr const char* NOTHING_TO_TAKE =
@@ -127,9 +127,9 @@ bool body_overlaps(const Actor& player, Vec3 center, Vec3 size) {
     }
     const float dx = std::abs(player.pos.x - center.x) - size.x / 2.0f;
     const float dz = std::abs(player.pos.z - center.z) - size.z / 2.0f;
-    const float distance = std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) +
+    const float distance = exact_hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) +
                            std::min(std::max(dx, dz), 0.0f);
-    return distance < BODY_CLEARANCE;
+    return distance < BODY_CONTACT_RADIUS;
 }
 
 bool overlaps_any(Vec3 center, Vec3 size, const BoxList& solids) {
@@ -156,8 +156,8 @@ std::array<float, 2> away_from_player(const Actor& player, Vec3 cargo_pos) {
 std::optional<Vec3> free_spot_aside(const Game& game, std::size_t actor, const Cargo& item) {
     const Actor& player = game.actors[0];
     const float yaw = game.actors[actor].yaw;
-    const float s = std::sin(yaw);
-    const float c = std::cos(yaw);
+    const float s = exact_sin(yaw);
+    const float c = exact_cos(yaw);
     const std::array<std::array<float, 2>, 4> directions{{
         away_from_player(player, item.pos),
         {-s, -c},

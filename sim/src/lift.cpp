@@ -1,14 +1,15 @@
 #include <algorithm>
 #include <cmath>
 
+#include "body.hpp"
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "lift.hpp"
 
 namespace vantrel_sim {
 
 namespace {
 
-constexpr float MAX_STEP = 0.02f;  // 0.020000001 per tick: 2.4 m/s
 constexpr float RIDER_TOLERANCE = 0.035f;
 constexpr float CATCH_UP_TOLERANCE = 0.025f;
 constexpr float CARGO_RIDER_SPEED = 0.2f;
@@ -47,21 +48,47 @@ bool descent_blocked(const LiftView& lift, float step, Vec3 player, const std::v
     return false;
 }
 
-// Moves the player with the platform; returns whether the player rides it.
-bool carry_player(const LiftView& lift, float step, float new_height, Actor& player) {
+enum class PlayerCarry { None, Rides, PickedUp };
+
+// Whether the platform's step takes the player along: standing on it, or caught from below
+// by its rise.
+PlayerCarry player_carry(const LiftView& lift, float step, float new_height, const Actor& player) {
     if (!player_in_footprint(lift, player.pos)) {
-        return false;
+        return PlayerCarry::None;
     }
     if (std::abs(player.pos.y - lift.height) < RIDER_TOLERANCE && player.on_ground) {
-        player.pos.y = new_height;
-        player.vertical_speed = 0.0f;
-        return true;
+        return PlayerCarry::Rides;
     }
-    if (step > 0.0f && player.pos.y >= lift.height - CATCH_UP_TOLERANCE && player.pos.y < new_height) {
-        player.pos.y = new_height;
-        player.vertical_speed = 0.0f;
+    if (step > 0.0f && player.pos.y >= lift.height - CATCH_UP_TOLERANCE &&
+        player.pos.y < new_height) {
+        return PlayerCarry::PickedUp;
     }
-    return false;
+    return PlayerCarry::None;
+}
+
+// Whether the risen platform reaches into the body: the player's own step then stands it
+// on the platform's top, carried or not (the footprint and the body's contact differ by a
+// hair along the edges).
+bool rises_into_body(const LiftView& lift, float new_height, Vec3 feet) {
+    LiftView risen = lift;
+    risen.height = new_height;
+    return body_touches(feet, lift_platform_box(risen));
+}
+
+// The footprint is widened by the player's half width, so a carried body can reach beyond
+// the platform: into a slab beside it or a wall above it.
+bool body_fits(const Level& level, Vec3 feet) {
+    for (const BoxView& wall : level.walls) {
+        if (body_touches(feet, wall)) {
+            return false;
+        }
+    }
+    for (const DoorView& door : level.doors) {
+        if (!door.open && body_touches(feet, BoxView{door.pos, door.size})) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool cargo_rides(const LiftView& lift, float step, float new_height, const Cargo& c) {
@@ -85,7 +112,7 @@ void Game::move_lift() {
         return;
     }
     const float target = lift.target_up ? lift.top : 0.0f;
-    const float step = std::clamp(target - lift.height, -MAX_STEP, MAX_STEP);
+    const float step = std::clamp(target - lift.height, -LIFT_MAX_STEP, LIFT_MAX_STEP);
     if (step == 0.0f) {
         return;
     }
@@ -94,7 +121,23 @@ void Game::move_lift() {
         return;
     }
     const float new_height = lift.height + step;
-    const bool rider = carry_player(lift, step, new_height, player);
+    PlayerCarry carry = player_carry(lift, step, new_height, player);
+    const bool moves_body = carry != PlayerCarry::None ||
+                            (step > 0.0f && rises_into_body(lift, new_height, player.pos));
+    const Vec3 moved_feet{player.pos.x, new_height, player.pos.z};
+    if (moves_body && !body_fits(level, moved_feet)) {
+        // Rising, the platform would push the body into the box: it waits, as it does above
+        // a head. Sinking, the player stays on the box that now holds the feet.
+        if (step > 0.0f) {
+            return;
+        }
+        carry = PlayerCarry::None;
+    }
+    if (carry != PlayerCarry::None) {
+        player.pos.y = new_height;
+        player.vertical_speed = 0.0f;
+    }
+    const bool rider = carry == PlayerCarry::Rides;
     for (Cargo& c : cargo) {
         if (c.docked) {
             continue;

@@ -1,11 +1,11 @@
 #include "motion.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "math/float_bits.hpp"
 #include "math/geometry.hpp"
 
 namespace vantrel_sim {
@@ -66,9 +66,9 @@ std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
 std::span<const BoxView> every_box(const NearBoxes& solids) { return solids.all; }
 
 bool same_bits(Vec3 a, Vec3 b) {
-    return std::bit_cast<std::uint32_t>(a.x) == std::bit_cast<std::uint32_t>(b.x) &&
-           std::bit_cast<std::uint32_t>(a.y) == std::bit_cast<std::uint32_t>(b.y) &&
-           std::bit_cast<std::uint32_t>(a.z) == std::bit_cast<std::uint32_t>(b.z);
+    return bits_of(a.x) == bits_of(b.x) &&
+           bits_of(a.y) == bits_of(b.y) &&
+           bits_of(a.z) == bits_of(b.z);
 }
 
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
@@ -367,9 +367,9 @@ void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> f
 namespace {
 
 std::array<std::uint32_t, 7> fan_bits(const FanView& fan) {
-    return {std::bit_cast<std::uint32_t>(fan.pos.x), std::bit_cast<std::uint32_t>(fan.pos.y),
-            std::bit_cast<std::uint32_t>(fan.pos.z), std::bit_cast<std::uint32_t>(fan.dir.x),
-            std::bit_cast<std::uint32_t>(fan.dir.y), std::bit_cast<std::uint32_t>(fan.dir.z),
+    return {bits_of(fan.pos.x), bits_of(fan.pos.y),
+            bits_of(fan.pos.z), bits_of(fan.dir.x),
+            bits_of(fan.dir.y), bits_of(fan.dir.z),
             fan.active ? 1u : 0u};
 }
 
@@ -398,17 +398,17 @@ bool same_fans(const CargoSteps& memo, std::span<const FanView> fans) {
 }
 
 std::array<std::uint32_t, 10> step_read(const Cargo& cargo) {
-    return {std::bit_cast<std::uint32_t>(cargo.pos.x),  std::bit_cast<std::uint32_t>(cargo.pos.y),
-            std::bit_cast<std::uint32_t>(cargo.pos.z),  std::bit_cast<std::uint32_t>(cargo.vel.x),
-            std::bit_cast<std::uint32_t>(cargo.vel.y),  std::bit_cast<std::uint32_t>(cargo.vel.z),
-            std::bit_cast<std::uint32_t>(cargo.size.x), std::bit_cast<std::uint32_t>(cargo.size.y),
-            std::bit_cast<std::uint32_t>(cargo.size.z), static_cast<std::uint32_t>(cargo.style)};
+    return {bits_of(cargo.pos.x),  bits_of(cargo.pos.y),
+            bits_of(cargo.pos.z),  bits_of(cargo.vel.x),
+            bits_of(cargo.vel.y),  bits_of(cargo.vel.z),
+            bits_of(cargo.size.x), bits_of(cargo.size.y),
+            bits_of(cargo.size.z), static_cast<std::uint32_t>(cargo.style)};
 }
 
 }  // namespace
 
 void begin_cargo_steps(CargoSteps& memo, const BoxList& solids, std::span<const FanView> fans, float gravity) {
-    const std::uint32_t gravity_bits = std::bit_cast<std::uint32_t>(gravity);
+    const std::uint32_t gravity_bits = bits_of(gravity);
     if (memo.surroundings_known && memo.gravity == gravity_bits && same_fans(memo, fans) &&
         same_boxes(memo.solids, solids)) {
         return;
@@ -435,17 +435,17 @@ void integrate_cargo(Cargo& cargo, std::size_t index, CargoSteps& memo, std::spa
     CargoSteps::Step& step = memo.steps[index];
     const std::array<std::uint32_t, 10> read = step_read(cargo);
     if (step.known && step.read == read) {
-        cargo.pos = {std::bit_cast<float>(step.result[0]), std::bit_cast<float>(step.result[1]),
-                     std::bit_cast<float>(step.result[2])};
-        cargo.vel = {std::bit_cast<float>(step.result[3]), std::bit_cast<float>(step.result[4]),
-                     std::bit_cast<float>(step.result[5])};
+        cargo.pos = {float_from_bits(step.result[0]), float_from_bits(step.result[1]),
+                     float_from_bits(step.result[2])};
+        cargo.vel = {float_from_bits(step.result[3]), float_from_bits(step.result[4]),
+                     float_from_bits(step.result[5])};
         return;
     }
     integrate_cargo(cargo, boxes, fans, gravity);
     step.read = read;
-    step.result = {std::bit_cast<std::uint32_t>(cargo.pos.x), std::bit_cast<std::uint32_t>(cargo.pos.y),
-                   std::bit_cast<std::uint32_t>(cargo.pos.z), std::bit_cast<std::uint32_t>(cargo.vel.x),
-                   std::bit_cast<std::uint32_t>(cargo.vel.y), std::bit_cast<std::uint32_t>(cargo.vel.z)};
+    step.result = {bits_of(cargo.pos.x), bits_of(cargo.pos.y),
+                   bits_of(cargo.pos.z), bits_of(cargo.vel.x),
+                   bits_of(cargo.vel.y), bits_of(cargo.vel.z)};
     step.known = true;
 }
 

@@ -3,8 +3,10 @@
 #include <span>
 #include <vector>
 
+#include "body.hpp"
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -12,8 +14,6 @@ namespace {
 
 constexpr float WALK_SPEED = 5.0f;
 constexpr float JUMP_SPEED = 4.8f;
-constexpr float BODY_HEIGHT = 1.75f;
-constexpr float CONTACT_RADIUS = 0.29990003f;  // 0.3 less 0.0001
 constexpr float VERTICAL_TOLERANCE = 0.0001f;
 constexpr float STEP_ON_TOLERANCE = 0.03f;
 constexpr float HEAD_CLEARANCE = 0.001f;
@@ -26,13 +26,13 @@ float penetration(Vec3 feet, const BoxView& box) {
     const float dz = std::abs(feet.z - box.pos.z) - box.size.z / 2.0f;
     // Farther than the radius along one axis: the distance is at least that far, so the
     // penetration is 0 without the square root.
-    if (dx >= CONTACT_RADIUS || dz >= CONTACT_RADIUS) {
+    if (dx >= BODY_CONTACT_RADIUS || dz >= BODY_CONTACT_RADIUS) {
         return 0.0f;
     }
     // Signed distance from the feet to the footprint, negative inside it.
     const float distance =
-        std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
-    return std::max(CONTACT_RADIUS - distance, 0.0f);
+        exact_hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
+    return std::max(BODY_CONTACT_RADIUS - distance, 0.0f);
 }
 
 bool overlaps_vertically(float feet_y, const BoxView& box) {
@@ -41,9 +41,13 @@ bool overlaps_vertically(float feet_y, const BoxView& box) {
     return feet_y < top - VERTICAL_TOLERANCE && bottom + VERTICAL_TOLERANCE < feet_y + BODY_HEIGHT;
 }
 
-bool touches(Vec3 feet, const BoxView& box) {
+}  // namespace
+
+bool body_touches(Vec3 feet, const BoxView& box) {
     return overlaps_vertically(feet.y, box) && penetration(feet, box) > 0.0f;
 }
+
+namespace {
 
 BoxView box_of(const Cargo& cargo) { return BoxView{cargo.pos, cargo.size}; }
 
@@ -51,8 +55,8 @@ BoxView box_of(const Cargo& cargo) { return BoxView{cargo.pos, cargo.size}; }
 bool is_obstacle(const Cargo& cargo) { return cargo.owner != 0; }
 
 Vec3 walk_direction(float yaw, float mx, float mz) {
-    const float s = std::sin(yaw);
-    const float c = std::cos(yaw);
+    const float s = exact_sin(yaw);
+    const float c = exact_cos(yaw);
     const Vec3 d{c * mx - s * mz, 0.0f, -s * mx - c * mz};
     const float len = length(d);
     if (len > MIN_DIRECTION) {
@@ -74,7 +78,7 @@ bool cargo_blocks(Vec3 start, Vec3 candidate, std::size_t axis, float delta, con
 // Vertical settling against one collider; later colliders see the updated y and speed.
 // Returns whether the body now stands on the box.
 bool settle_against(const BoxView& box, float x, float z, float y0, float& y, float& vs) {
-    if (!touches(Vec3{x, y, z}, box)) {
+    if (!body_touches(Vec3{x, y, z}, box)) {
         return false;
     }
     const float top = box.pos.y + box.size.y / 2.0f;
@@ -97,13 +101,14 @@ bool settle_against(const BoxView& box, float x, float z, float y0, float& y, fl
 bool step_blocked(Vec3 start, Vec3 candidate, std::size_t axis, float delta,
                   std::span<const BoxView> solids, const std::vector<Cargo>& cargo) {
     for (const BoxView& box : solids) {
-        if (touches(candidate, box)) {
+        if (body_touches(candidate, box)) {
             return true;
         }
     }
     for (const Cargo& c : cargo) {
         const BoxView box = box_of(c);
-        if (is_obstacle(c) && touches(candidate, box) && cargo_blocks(start, candidate, axis, delta, box)) {
+        if (is_obstacle(c) && body_touches(candidate, box) &&
+            cargo_blocks(start, candidate, axis, delta, box)) {
             return true;
         }
     }
@@ -132,7 +137,7 @@ void move_horizontally(Vec3& pos, Vec3 d, std::span<const BoxView> solids, std::
 
         if (step_blocked(start, candidate, axis, delta, solids, cargo)) {
             for (Cargo& c : cargo) {
-                if (c.owner == -1 && touches(candidate, box_of(c))) {
+                if (c.owner == -1 && body_touches(candidate, box_of(c))) {
                     c.vel[axis] += d[axis] * TICK * PUSH_GAIN;
                 }
             }

@@ -1,4 +1,3 @@
-#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -6,6 +5,7 @@
 
 #include "internal_error.hpp"
 #include "json_text.hpp"
+#include "math/float_bits.hpp"
 #include "snapshot.hpp"
 
 namespace vantrel_sim {
@@ -96,7 +96,7 @@ struct KeySink {
         used = 0;
     }
     void literal(std::string_view) {}
-    void number(float value) { bytes(std::bit_cast<std::uint32_t>(value)); }
+    void number(float value) { bytes(bits_of(value)); }
     template <typename Integer>
     void integer(Integer value) {
         bytes(static_cast<std::uint64_t>(value));
@@ -134,7 +134,7 @@ struct MatchSink {
 
     bool matched() const { return same && at == end; }
     void literal(std::string_view) {}
-    void number(float value) { bytes(std::bit_cast<std::uint32_t>(value)); }
+    void number(float value) { bytes(bits_of(value)); }
     template <typename Integer>
     void integer(Integer value) {
         bytes(static_cast<std::uint64_t>(value));

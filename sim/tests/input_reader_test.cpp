@@ -189,14 +189,23 @@ TEST(InputReader, NumbersWithFractionOrExponentAreNamedInShortestPlainForm) {
     EXPECT_EQ(name_of("-2.5e-7"), "`-0.00000025`");
     EXPECT_EQ(name_of("0.1"), "`0.1`");
     EXPECT_EQ(name_of("1e22"), "`10000000000000000000000.0`");
-    EXPECT_EQ(name_of("-0"), "`-0.0`");
     EXPECT_EQ(name_of("-0.0"), "`-0.0`");
     EXPECT_EQ(name_of("1e-400"), "`0.0`");
-    // Integers beyond 64 bits are named by their double value.
-    EXPECT_EQ(name_of("18446744073709551615"), "`18446744073709551615`");
-    EXPECT_EQ(name_of("18446744073709551616"), "`18446744073709552000.0`");
-    EXPECT_EQ(name_of("-9223372036854775808"), "`-9223372036854775808`");
     EXPECT_EQ(error_of(R"({"jump":1e400})"), "number out of range at line 1 column 13");
+}
+
+TEST(InputReader, IntegersAreNamedAsWrittenWhateverTheirSizeOrSign) {
+    EXPECT_EQ(error_of(R"({"jump":-0})"),
+              "invalid type: integer `-0`, expected a boolean at line 1 column 10");
+    EXPECT_EQ(error_of(R"({"jump":18446744073709551616})"),
+              "invalid type: integer `18446744073709551616`, expected a boolean at line 1 "
+              "column 28");
+    EXPECT_EQ(error_of(R"({"jump":-9223372036854775809})"),
+              "invalid type: integer `-9223372036854775809`, expected a boolean at line 1 "
+              "column 28");
+    const std::string huge(400, '9');
+    EXPECT_EQ(error_of("{\"jump\":" + huge + "}"),
+              "invalid type: integer `" + huge + "`, expected a boolean at line 1 column 408");
 }
 
 TEST(InputReader, TopLevelValuesOtherThanObjectOrArrayExpectStructInput) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game.hpp"
+#include "lift.hpp"
 
 namespace vantrel_sim {
 namespace {
@@ -41,9 +42,13 @@ TEST(LiftMotion, UnpoweredPlatformStaysWhereItIs) {
 }
 
 TEST(LiftMotion, MovesAtMostOneStepAndCoversTheLastShortDistanceExactly) {
-    Game game = lift_room(1.0f, true);
-    game.move_lift();
-    EXPECT_EQ(game.level.lift->height, 1.0f + 0.02f);
+    Game game = lift_room(0.0f, true);
+    // The step is the float 0.020000001, not 0.02f: the heights accumulate from it.
+    for (const float expected :
+         {0.020000001f, 0.040000003f, 0.060000002f, 0.080000006f, 0.10000001f}) {
+        game.move_lift();
+        EXPECT_EQ(game.level.lift->height, expected);
+    }
 
     game.level.lift->height = 2.987f;
     game.move_lift();
@@ -109,6 +114,35 @@ TEST(LiftMotion, AirbornePlayerIsLeftBehindGoingDownButScoopedGoingUp) {
     too_low.actors[0].on_ground = false;
     too_low.move_lift();
     EXPECT_EQ(too_low.actors[0].pos.y, 0.97f);
+}
+
+// The footprint reaches half a body beyond the platform, over a box beside it: a player
+// standing there is never carried into that box, whichever way the platform goes.
+TEST(LiftMotion, APlayerBesideThePlatformIsNeverCarriedIntoAWall) {
+    Game up = lift_room(1.0f, true);
+    up.level.walls.push_back({{0.0f, 3.26f, 2.0f}, {2.0f, 1.0f, 2.0f}});  // underside 2.76
+    up.actors[0].pos = Vec3{0.0f, 1.0f, 1.2f};  // head at 2.75, under the box
+    up.cargo.push_back(crate_at({0.0f, 1.425f, 0.0f}));
+    up.move_lift();
+    EXPECT_EQ(up.level.lift->height, 1.0f);
+    EXPECT_EQ(up.actors[0].pos.y, 1.0f);
+    EXPECT_EQ(up.cargo[0].pos.y, 1.425f);
+    // Just outside the footprint the body still rests on the platform's edge, and the
+    // player's own step would stand it on the risen top: the platform waits as well.
+    up.actors[0].pos.z = 1.2995f;
+    up.move_lift();
+    EXPECT_EQ(up.level.lift->height, 1.0f);
+    up.actors[0].pos.z = 0.5f;  // stepped out from under it: the ride goes on
+    up.move_lift();
+    EXPECT_EQ(up.level.lift->height, 1.0f + LIFT_MAX_STEP);
+    EXPECT_EQ(up.actors[0].pos.y, 1.0f + LIFT_MAX_STEP);
+
+    Game down = lift_room(1.0f, false);
+    down.level.walls.push_back({{0.0f, 0.5f, 2.0f}, {2.0f, 1.0f, 2.0f}});  // top 1.0
+    down.actors[0].pos = Vec3{0.0f, 1.0f, 1.2f};  // on the box's edge
+    down.move_lift();
+    EXPECT_EQ(down.level.lift->height, 1.0f - LIFT_MAX_STEP);
+    EXPECT_EQ(down.actors[0].pos.y, 1.0f);
 }
 
 TEST(LiftMotion, EchoesAreNeverCarried) {

@@ -5,11 +5,15 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <limits>
 #include <optional>
 #include <numbers>
+#include <string>
+#include <variant>
 
 #include "game.hpp"
+#include "lift.hpp"
 
 namespace vantrel_sim {
 namespace {
@@ -320,6 +324,124 @@ TEST(Scenario, TheLiftRefusesToComeDownOntoThePlayer) {
     ASSERT_TRUE(p.walk_to(1.5f, 7.0f));
     p.wait(150);
     EXPECT_EQ(game.level.lift->height, 0.0f);
+}
+
+// How far the player's body, a column of radius 0.3 and height 1.75 on the feet, reaches
+// into the deepest wall or closed door: its vertical or its horizontal overlap, the smaller.
+float deepest_body_overlap(const Game& game) {
+    const Vec3 feet = game.actors[0].pos;
+    float deepest = -std::numeric_limits<float>::infinity();
+    const auto measure = [&](Vec3 pos, Vec3 size) {
+        const float vertical = std::min(feet.y + 1.75f, pos.y + size.y / 2.0f) -
+                               std::max(feet.y, pos.y - size.y / 2.0f);
+        const float dx = std::abs(feet.x - pos.x) - size.x / 2.0f;
+        const float dz = std::abs(feet.z - pos.z) - size.z / 2.0f;
+        const float distance = std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) +
+                               std::min(std::max(dx, dz), 0.0f);
+        deepest = std::max(deepest, std::min(vertical, 0.3f - distance));
+    };
+    for (const BoxView& wall : game.level.walls) {
+        measure(wall.pos, wall.size);
+    }
+    for (const DoorView& door : game.level.doors) {
+        if (!door.open) {
+            measure(door.pos, door.size);
+        }
+    }
+    return deepest;
+}
+
+constexpr float OVERLAP_ALLOWED = 0.01f;
+
+// Beside the platform (z 1.5 to 5.5) yet inside its footprint widened by half a body, and
+// under the edge of the near gallery slab (z up to 1.5, underside 4.4, top 4.8).
+constexpr float UNDER_THE_SLAB_EDGE_Z = 1.3f;
+
+// Stands on the platform and sends it up from the lower control.
+void ride_up_from_the_platform(Player& p) {
+    ASSERT_TRUE(p.walk_to(1.0f, 3.0f));
+    p.look_at(p.game.level.lift->controls[0]);
+    p.press(&Input::interact);
+    ASSERT_TRUE(p.game.level.lift->target_up);
+}
+
+TEST(Scenario, TheLiftDoesNotCarryThePlayerUpThroughTheGallerySlab) {
+    Game game = Game::create();
+    power_the_lift(game);
+    Player p{game};
+    ride_up_from_the_platform(p);
+    ASSERT_TRUE(p.walk_to(1.5f, UNDER_THE_SLAB_EDGE_Z));
+    for (int i = 0; i < 240; ++i) {
+        p.wait(1);
+        ASSERT_LE(deepest_body_overlap(game), OVERLAP_ALLOWED) << "frame " << i;
+    }
+    // The platform waits with the player's head just under the slab.
+    const float slab_underside = 4.4f;
+    EXPECT_LE(game.actors[0].pos.y + 1.75f, slab_underside + 0.0001f);
+    EXPECT_GT(game.actors[0].pos.y + 1.75f, slab_underside - LIFT_MAX_STEP);
+    EXPECT_EQ(game.actors[0].pos.y, game.level.lift->height);
+    EXPECT_TRUE(game.actors[0].on_ground);
+
+    ASSERT_TRUE(p.walk_to(1.0f, 3.0f));
+    p.wait(90);
+    EXPECT_EQ(game.level.lift->height, 4.8f);
+    EXPECT_NEAR(game.actors[0].pos.y, 4.8f, 1e-5f);
+}
+
+TEST(Scenario, ThePlayerOnTheSlabEdgeStaysThereWhenTheLiftGoesDown) {
+    Game game = Game::create();
+    power_the_lift(game);
+    Player p{game};
+    ride_up_from_the_platform(p);
+    p.wait(150);
+    ASSERT_EQ(game.level.lift->height, 4.8f);
+    ASSERT_TRUE(p.walk_to(1.5f, UNDER_THE_SLAB_EDGE_Z));
+    const float standing = game.actors[0].pos.y;
+    ASSERT_NEAR(standing, 4.8f, 1e-5f);
+    p.look_at(game.level.lift->controls[1]);
+    p.press(&Input::interact);
+    ASSERT_EQ(game.message, "Лифт идёт вниз.");
+    for (int i = 0; i < 60; ++i) {
+        p.wait(1);
+        ASSERT_LE(deepest_body_overlap(game), OVERLAP_ALLOWED) << "frame " << i;
+    }
+    EXPECT_LT(game.level.lift->height, 4.8f - 2.0f);
+    EXPECT_EQ(game.actors[0].pos.y, standing);
+    EXPECT_TRUE(game.actors[0].on_ground);
+
+    // Free to walk away along the slab and to jump.
+    ASSERT_TRUE(p.walk_to(1.5f, -1.0f));
+    p.press(&Input::jump);
+    EXPECT_EQ(game.actors[0].action, ActorAction::Jump);
+}
+
+// Replays an input log, one Input text per line, into a fresh world on the room.
+template <typename EachFrame>
+void replay_log(const std::string& path, std::size_t room, EachFrame each_frame) {
+    std::ifstream file(path);
+    ASSERT_TRUE(file) << path;
+    Game game = Game::create();
+    game.select_room(room);
+    std::string line;
+    int frame = 0;
+    while (std::getline(file, line)) {
+        auto parsed = parse_input(line);
+        ASSERT_TRUE(std::holds_alternative<Input>(parsed)) << path << " line " << frame + 1;
+        game.update(std::get<Input>(parsed));
+        frame += 1;
+        each_frame(game, frame);
+    }
+}
+
+TEST(Scenario, ThePlayersBodyStaysOutOfWallsInLiftRunsOfTheTerminal) {
+    const std::string root = VANTREL_SOURCE_DIR;
+    const std::string logs[] = {root + "/sim/tests/data/room15-lift-beside-the-gallery-slab.jsonl",
+                                root + "/playthroughs/room-15.jsonl"};
+    for (const std::string& log : logs) {
+        replay_log(log, 15, [&](const Game& game, int frame) {
+            ASSERT_LE(deepest_body_overlap(game), OVERLAP_ALLOWED) << log << " frame " << frame;
+        });
+    }
 }
 
 TEST(Scenario, AnUnpoweredLiftTellsThePlayerToHoldPlateA) {

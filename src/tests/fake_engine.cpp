@@ -1,10 +1,10 @@
 #include "fake_engine.hpp"
 
-#include <dlfcn.h>
-
 #include <cstring>
 #include <map>
 #include <stdexcept>
+
+#include "shared_library.hpp"
 
 namespace vantrel_host {
 
@@ -347,6 +347,23 @@ void unregister_class(void* library, const void* class_name) {
     misuse("unregistering a class that is not registered");
 }
 
+// Editor help: both forms keep a copy, as the engine does.
+void editor_help_load(const char* data) {
+    if (data == nullptr) {
+        misuse("editor help without text");
+        return;
+    }
+    active->editor_help.emplace_back(data);
+}
+
+void editor_help_load_with_length(const char* data, gde::Int size) {
+    if (data == nullptr || size < 0) {
+        misuse("editor help without text");
+        return;
+    }
+    active->editor_help.emplace_back(data, static_cast<std::size_t>(size));
+}
+
 template <typename Function>
 gde::InterfaceFunction entry(Function function) {
     return reinterpret_cast<gde::InterfaceFunction>(function);
@@ -369,7 +386,10 @@ gde::InterfaceFunction get_proc(const char* name) {
         {"classdb_register_extension_class5", entry(register_class)},
         {"classdb_register_extension_class_method", entry(register_method)},
         {"classdb_unregister_extension_class", entry(unregister_class)},
+        {"editor_help_load_xml_from_utf8_chars", entry(editor_help_load)},
+        {"editor_help_load_xml_from_utf8_chars_and_len", entry(editor_help_load_with_length)},
     };
+    active->looked_up.emplace_back(name == nullptr ? "" : name);
     if (active->withheld.count(name) != 0) {
         return nullptr;
     }
@@ -417,34 +437,36 @@ FakeEngine::FakeEngine() { active = this; }
 
 FakeEngine::~FakeEngine() {
     if (handle_ != nullptr) {
-        dlclose(handle_);
+        unload_library(handle_);
     }
     active = nullptr;
 }
 
 bool FakeEngine::open(const char* library_path) {
-    handle_ = dlopen(library_path, RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) {
-        throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
-    }
-    auto entry_function = reinterpret_cast<Entry>(dlsym(handle_, "vantrel_library_init"));
+    handle_ = load_library(library_path);
+    auto entry_function = reinterpret_cast<Entry>(find_symbol(handle_, "vantrel_library_init"));
     if (entry_function == nullptr) {
         throw std::runtime_error("the library has no vantrel_library_init");
     }
     return entry_function(get_proc, &library_token, &init_) == 1;
 }
 
-void FakeEngine::initialize_levels() {
+void FakeEngine::initialize_levels(gde::InitializationLevel top) {
     for (auto level : {gde::InitializationLevel::Core, gde::InitializationLevel::Servers,
-                       gde::InitializationLevel::Scene}) {
-        init_.initialize(init_.userdata, level);
+                       gde::InitializationLevel::Scene, gde::InitializationLevel::Editor}) {
+        if (level <= top) {
+            init_.initialize(init_.userdata, level);
+        }
     }
+    top_level_ = top;
 }
 
 void FakeEngine::deinitialize_levels() {
-    for (auto level : {gde::InitializationLevel::Scene, gde::InitializationLevel::Servers,
-                       gde::InitializationLevel::Core}) {
-        init_.deinitialize(init_.userdata, level);
+    for (auto level : {gde::InitializationLevel::Editor, gde::InitializationLevel::Scene,
+                       gde::InitializationLevel::Servers, gde::InitializationLevel::Core}) {
+        if (level <= top_level_) {
+            init_.deinitialize(init_.userdata, level);
+        }
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The engine's side of the GDExtension interface, played for a dlopen-ed vantrel library:
+// The engine's side of the GDExtension interface, played for a loaded vantrel library:
 // interface lookup by name, opaque engine values of the engine's sizes that are counted and
 // checked on every use, class and method registration, objects, both call paths and the
 // error print.
@@ -85,9 +85,10 @@ public:
 
     // Loads the library and calls its entry function; false when the entry refuses.
     bool open(const char* library_path);
-    // Every initialization level going up, as the engine does at startup.
-    void initialize_levels();
-    // Every level going down, as the engine does at shutdown.
+    // Every initialization level going up to `top`, as the engine does at startup: Scene in an
+    // exported game, Editor in the editor.
+    void initialize_levels(gde::InitializationLevel top = gde::InitializationLevel::Scene);
+    // Every level reached going down, as the engine does at shutdown.
     void deinitialize_levels();
 
     FakeObject* create(const std::string& class_name);
@@ -105,6 +106,10 @@ public:
 
     // Names get_proc answers with NULL, to play an engine that lacks them.
     std::set<std::string> withheld;
+    // Every name the library asked get_proc for, in order.
+    std::vector<std::string> looked_up;
+    // The class references handed to the editor's help.
+    std::vector<std::string> editor_help;
     std::vector<ErrorPrint> errors;
     // Misuses of the interface by the library: dead or foreign values, bad arguments.
     std::vector<std::string> misuses;
@@ -124,6 +129,7 @@ private:
 
     void* handle_ = nullptr;
     gde::Initialization init_{};
+    gde::InitializationLevel top_level_ = gde::InitializationLevel::Core;
 };
 
 // Helpers for building host-side Values.
