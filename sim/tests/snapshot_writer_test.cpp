@@ -267,8 +267,11 @@ std::vector<Change> actor_changes(const char* who, ActorView& (*actor)(Snapshot&
         {"action_pos", [](ActorView& a) { a.action_pos.x = 3.0f; }},
     };
     std::vector<Change> changes;
-    for (auto& [field, change] : fields) {
-        changes.push_back({std::string(who) + " " + field, [=](Snapshot& s) { change(actor(s)); }});
+    for (const auto& field : fields) {
+        // Copied out: Clang 14 cannot capture a structured binding.
+        const auto change = field.second;
+        changes.push_back(
+            {std::string(who) + " " + field.first, [=](Snapshot& s) { change(actor(s)); }});
     }
     return changes;
 }
