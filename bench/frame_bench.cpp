@@ -1,41 +1,15 @@
 // The cost the library exists for: one frame from input text to snapshot text.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
-#include "game.hpp"
-#include "session.hpp"
+#include "bench_worlds.hpp"
 
 namespace {
 
 using namespace vantrel_sim;
-
-// A room with `echoes` committed runs of two seconds of walking in a circle each.
-Game world_with_echoes(std::size_t room, std::size_t echoes) {
-    Game game = new_world();
-    game.select_room(room);
-    for (std::size_t e = 0; e < echoes; ++e) {
-        for (int frame = 0; frame < 120; ++frame) {
-            Input input;
-            input.dt = 1.0f / 60.0f;
-            input.mz = 1.0f;
-            input.yaw = static_cast<float>(frame + static_cast<int>(e) * 7) * 0.05f;
-            game.update(input);
-        }
-        Input commit;
-        commit.commit = true;
-        game.update(commit);
-    }
-    return game;
-}
-
-// Puts the first cargo into the player's hands, so every snapshot runs the throw preview.
-void hand_cargo_to_player(Game& game) {
-    game.cargo[0].owner = 0;
-    game.cargo[0].docked = false;
-    game.actors[0].held = game.cargo[0].id;
-}
+using bench::hand_cargo_to_player;
+using bench::world_with_echoes;
 
 void BM_Frame(benchmark::State& state) {
     const auto room = static_cast<std::size_t>(state.range(0));
@@ -46,20 +20,18 @@ void BM_Frame(benchmark::State& state) {
         hand_cargo_to_player(start);
     }
     Game game = start;
-    char text[160];
+    bench::FrameInput input;
     int frame = 0;
     std::size_t bytes = 0;
     for (auto _ : state) {
         // Walk in a slow circle; restart from the same state before the run's time limit.
-        if (frame == 600) {
+        if (frame == bench::FRAMES_PER_START) {
             state.PauseTiming();
             game = start;
             frame = 0;
             state.ResumeTiming();
         }
-        std::snprintf(text, sizeof text, "{\"dt\":0.016666668,\"mz\":1.0,\"yaw\":%.4f,\"pitch\":0.2}",
-                      static_cast<double>(frame) * 0.01);
-        const Reply reply = step_text(game, text);
+        const Reply reply = step_text(game, input(frame));
         bytes += reply.text.size();
         benchmark::DoNotOptimize(reply.text.data());
         ++frame;

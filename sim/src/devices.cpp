@@ -74,11 +74,18 @@ void weigh_scale(PlateView& plate, const std::vector<Cargo>& cargo) {
                    (!plate.load_maximum || load <= *plate.load_maximum);
 }
 
+// Never farther than the distance: a body beyond the reach along x or z is off the plate
+// without the square root.
+bool within_reach(Vec3 a, Vec3 b, float reach) {
+    return std::abs(a.x - b.x) <= reach && std::abs(a.z - b.z) <= reach &&
+           horizontal_distance(a, b) <= reach;
+}
+
 void press_plate(PlateView& plate, const std::vector<Actor>& actors) {
     plate.active = false;
     for (const Actor& actor : actors) {
         if (actor.pos.y < PLATE_STANDING_HEIGHT &&
-            horizontal_distance(actor.pos, plate.pos) <= plate.radius + PLATE_FOOT_MARGIN) {
+            within_reach(actor.pos, plate.pos, plate.radius + PLATE_FOOT_MARGIN)) {
             plate.active = true;
             return;
         }

@@ -119,6 +119,11 @@ struct Game {
     bool finished = false;
     bool failed = false;
     bool cargo_gravity_off = false;
+    // The free cargo's last steps, so that cargo at rest is not stepped again.
+    CargoSteps cargo_steps;
+    // The previous snapshot's text, piece by piece; it only saves work, so writing the
+    // snapshot of a const world may update it.
+    mutable SnapshotTextCache snapshot_text;
 
     // Lifecycle. `create` is the world's constructor: room 0, no records.
     static Game create();
@@ -160,6 +165,8 @@ struct Game {
 
     // The snapshot of the current world; reads only.
     Snapshot snapshot() const;
+    // The same into a snapshot kept between frames, whose lists and texts keep their capacity.
+    void snapshot_into(Snapshot& snapshot) const;
 };
 
 }  // namespace vantrel_sim

@@ -5,6 +5,7 @@
 
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "math/float_bits.hpp"
 #include "math/geometry.hpp"
 
 namespace vantrel_sim {
@@ -27,6 +28,60 @@ constexpr float FLOOR_BOUNCE = -0.23f;
 constexpr float FLOOR_BOUNCE_SPEED = -0.9f;
 constexpr float FLOOR_FRICTION = 0.98333335f;
 constexpr float CLIP_TEST = 0.00001f;
+// How far a region of near boxes reaches beyond the query that placed it: a flying cargo
+// crosses it in several ticks, so one scan of the room serves many queries.
+constexpr float NEAR_MARGIN = 1.0f;
+// Widens the test whether a box reaches into the region, far beyond the rounding of the
+// bounds, so that no box that can touch a query inside the region is ever left out.
+constexpr float NEAR_SLACK = 0.01f;
+// An axis move a step of a cargo usually stays within: speeds are capped at 18 m/s, 0.15 m
+// a tick. Longer moves look at the boxes again.
+constexpr float STEP_REACH = 0.16f;
+
+inline bool inside(const Vec3& lo, const Vec3& hi, const Vec3& region_lo, const Vec3& region_hi) {
+    return lo.x >= region_lo.x && lo.y >= region_lo.y && lo.z >= region_lo.z &&
+           hi.x <= region_hi.x && hi.y <= region_hi.y && hi.z <= region_hi.z;
+}
+
+// Where the motion steps get their boxes: the whole list, or only those that the box at `pos`
+// can touch while each axis moves by up to `move` either way, the face gap included; every
+// clipped axis move of a step stays inside, whatever the order of the axes.
+inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&,
+                                               const Vec3&) {
+    return all;
+}
+inline std::span<const BoxView> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& half,
+                                               const Vec3& move) {
+    const Vec3 reach{half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
+                     half.z + std::abs(move.z) + FACE_GAP};
+    const Vec3 lo{pos.x - reach.x, pos.y - reach.y, pos.z - reach.z};
+    const Vec3 hi{pos.x + reach.x, pos.y + reach.y, pos.z + reach.z};
+    // Most queries fall inside the region: answer those without a call.
+    if (inside(lo, hi, solids.lo, solids.hi)) {
+        return solids.near.view();
+    }
+    return boxes_around(solids, lo, hi);
+}
+std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
+std::span<const BoxView> every_box(const NearBoxes& solids) { return solids.all; }
+
+bool same_bits(Vec3 a, Vec3 b) {
+    return bits_of(a.x) == bits_of(b.x) &&
+           bits_of(a.y) == bits_of(b.y) &&
+           bits_of(a.z) == bits_of(b.z);
+}
+
+bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+bool reaches(const BoxView& box, Vec3 lo, Vec3 hi) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        const float half = box.size[i] * 0.5f;
+        if (box.pos[i] - half > hi[i] + NEAR_SLACK || box.pos[i] + half < lo[i] - NEAR_SLACK) {
+            return false;
+        }
+    }
+    return true;
+}
 
 // The velocity a fan adds per tick: light cargo drifts less, the bio crate most.
 float fan_strength(CargoStyle style) {
@@ -61,7 +116,10 @@ bool fan_reaches(const FanView& fan, Vec3 target, std::span<const BoxView> boxes
     return true;
 }
 
-void apply_fans(Cargo& cargo, std::span<const FanView> fans, std::span<const BoxView> boxes) {
+inline void apply_fans(Cargo& cargo, std::span<const FanView> fans, std::span<const BoxView> boxes) {
+    if (fans.empty()) {
+        return;
+    }
     const float strength = fan_strength(cargo.style);
     for (const FanView& fan : fans) {
         if (fan.active && fan_reaches(fan, cargo.pos, boxes)) {
@@ -74,21 +132,6 @@ void cap_speed(Vec3& vel) {
     const float speed = length(vel);
     if (speed > SPEED_CAP) {
         vel = vel * (SPEED_CAP / speed);
-    }
-}
-
-void move_clipped(Cargo& cargo, std::span<const BoxView> boxes) {
-    for (std::size_t i = 0; i < 3; ++i) {
-        const float move = TICK * cargo.vel[i];
-        const float old = cargo.pos[i];
-        const float moved = clip_axis(cargo.pos, cargo.size, i, move, boxes);
-        if (std::abs(moved - old - move) > CLIP_TEST) {
-            cargo.vel[i] = cargo.vel[i] * WALL_RESTITUTION;
-            if (std::abs(cargo.vel[i]) < STOP_SPEED) {
-                cargo.vel[i] = 0.0f;
-            }
-        }
-        cargo.pos[i] = moved;
     }
 }
 
@@ -148,7 +191,7 @@ namespace {
 // The axis is a template argument so that every component access resolves at compile time:
 // this loop runs for every box on every cargo step.
 template <std::size_t A>
-float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
+inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
     constexpr std::size_t B = A == 0 ? 1 : 0;
     constexpr std::size_t C = A == 2 ? 1 : 2;
     const float start = pos[A];
@@ -177,6 +220,94 @@ float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> bo
     return result;
 }
 
+// `first` holds the boxes the cargo's box can touch where it stands; later passes, after a
+// push, look again. Returns whether the cargo was pushed.
+template <typename Solids>
+bool separate_from(Cargo& cargo, Solids& solids, std::span<const BoxView> first) {
+    for (int pass = 0; pass < SEPARATION_PASSES; ++pass) {
+        const std::span<const BoxView> boxes =
+            pass == 0 ? first : boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, Vec3{});
+        bool found = false;
+        float best_depth = 0.0f;
+        std::size_t best_box = 0;
+        std::size_t best_axis = 0;
+        for (std::size_t k = 0; k < boxes.size(); ++k) {
+            const BoxView& box = boxes[k];
+            if (!overlap(cargo.pos, cargo.size, box.pos, box.size)) {
+                continue;
+            }
+            for (std::size_t i = 0; i < 3; ++i) {
+                const float depth =
+                    (cargo.size[i] + box.size[i]) * 0.5f - std::abs(cargo.pos[i] - box.pos[i]);
+                // Strictly smaller: ties keep the earlier box and the lower axis.
+                if (!found || depth < best_depth) {
+                    found = true;
+                    best_depth = depth;
+                    best_box = k;
+                    best_axis = i;
+                }
+            }
+        }
+        if (!found) {
+            return pass > 0;
+        }
+        const std::size_t a = best_axis;
+        const float d = cargo.pos[a] - boxes[best_box].pos[a];
+        float sign = d < 0.0f ? -1.0f : 1.0f;
+        // Centred on the box: go back the way it came.
+        if (std::abs(d) < CENTRED_TOLERANCE && cargo.vel[a] != 0.0f) {
+            sign = cargo.vel[a] > 0.0f ? -1.0f : 1.0f;
+        }
+        cargo.pos[a] = cargo.pos[a] + (best_depth + PUSH_OUT_EXTRA) * sign;
+        if (sign * cargo.vel[a] < 0.0f) {
+            cargo.vel[a] = cargo.vel[a] * WALL_RESTITUTION;
+        }
+    }
+    return true;
+}
+
+template <std::size_t A>
+void move_clipped_on(Cargo& cargo, float move, std::span<const BoxView> boxes) {
+    const float old = cargo.pos[A];
+    const float moved = clip_axis_on<A>(cargo.pos, cargo.size, move, boxes);
+    if (std::abs(moved - old - move) > CLIP_TEST) {
+        cargo.vel[A] = cargo.vel[A] * WALL_RESTITUTION;
+        if (std::abs(cargo.vel[A]) < STOP_SPEED) {
+            cargo.vel[A] = 0.0f;
+        }
+    }
+    cargo.pos[A] = moved;
+}
+
+// `step` holds the boxes within STEP_REACH of the cargo's box where the step began: enough
+// for moves no longer than that from there.
+template <typename Solids>
+void move_clipped(Cargo& cargo, Solids& solids, std::span<const BoxView> step, bool pushed) {
+    // Each axis's move depends only on its own velocity, which the other axes leave alone.
+    const Vec3 move{TICK * cargo.vel.x, TICK * cargo.vel.y, TICK * cargo.vel.z};
+    const bool within_step = !pushed && std::abs(move.x) <= STEP_REACH &&
+                             std::abs(move.y) <= STEP_REACH && std::abs(move.z) <= STEP_REACH;
+    const std::span<const BoxView> boxes =
+        within_step ? step : boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, move);
+    move_clipped_on<0>(cargo, move.x, boxes);
+    move_clipped_on<1>(cargo, move.y, boxes);
+    move_clipped_on<2>(cargo, move.z, boxes);
+}
+
+template <typename Solids>
+void integrate_with(Cargo& cargo, Solids& solids, std::span<const FanView> fans, float gravity) {
+    // One look at the boxes serves the whole step unless the cargo is pushed or flies fast.
+    const Vec3 reach{STEP_REACH, STEP_REACH, STEP_REACH};
+    const std::span<const BoxView> step = boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, reach);
+    const bool pushed = separate_from(cargo, solids, step);
+    cargo.vel.y = gravity * -TICK + cargo.vel.y;
+    apply_fans(cargo, fans, every_box(solids));
+    cargo.vel = cargo.vel * DAMPING;
+    cap_speed(cargo.vel);
+    move_clipped(cargo, solids, step, pushed);
+    rest_on_floor(cargo);
+}
+
 }  // namespace
 
 float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<const BoxView> boxes) {
@@ -203,63 +334,140 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
     }
     const Vec3 step{d.x / n, d.y / n, d.z / n};
     const int count = static_cast<int>(n);
+    const Vec3 half = size * 0.5f;
+    // The path stays between `from` and `to`: one scan of the boxes serves every sub-step.
+    NearBoxes near;
+    near.all = boxes;
+    boxes_for_move(near, from, half, d);
     for (int s = 0; s < count; ++s) {
-        from.x = clip_axis(from, size, 0, step.x, boxes);
-        from.y = clip_axis(from, size, 1, step.y, boxes);
-        from.z = clip_axis(from, size, 2, step.z, boxes);
+        const std::span<const BoxView> near_path = boxes_for_move(near, from, half, step);
+        const Vec3 before = from;
+        from.x = clip_axis_on<0>(from, size, step.x, near_path);
+        from.y = clip_axis_on<1>(from, size, step.y, near_path);
+        from.z = clip_axis_on<2>(from, size, step.z, near_path);
+        // Blocked on every axis: each later sub-step would start from here and end here too.
+        if (same_bits(from, before)) {
+            break;
+        }
     }
     return from;
 }
 
-void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) {
-    for (int pass = 0; pass < SEPARATION_PASSES; ++pass) {
-        bool found = false;
-        float best_depth = 0.0f;
-        std::size_t best_box = 0;
-        std::size_t best_axis = 0;
-        for (std::size_t k = 0; k < boxes.size(); ++k) {
-            const BoxView& box = boxes[k];
-            if (!overlap(cargo.pos, cargo.size, box.pos, box.size)) {
-                continue;
-            }
-            for (std::size_t i = 0; i < 3; ++i) {
-                const float depth =
-                    (cargo.size[i] + box.size[i]) * 0.5f - std::abs(cargo.pos[i] - box.pos[i]);
-                // Strictly smaller: ties keep the earlier box and the lower axis.
-                if (!found || depth < best_depth) {
-                    found = true;
-                    best_depth = depth;
-                    best_box = k;
-                    best_axis = i;
-                }
-            }
-        }
-        if (!found) {
-            return;
-        }
-        const std::size_t a = best_axis;
-        const float d = cargo.pos[a] - boxes[best_box].pos[a];
-        float sign = d < 0.0f ? -1.0f : 1.0f;
-        // Centred on the box: go back the way it came.
-        if (std::abs(d) < CENTRED_TOLERANCE && cargo.vel[a] != 0.0f) {
-            sign = cargo.vel[a] > 0.0f ? -1.0f : 1.0f;
-        }
-        cargo.pos[a] = cargo.pos[a] + (best_depth + PUSH_OUT_EXTRA) * sign;
-        if (sign * cargo.vel[a] < 0.0f) {
-            cargo.vel[a] = cargo.vel[a] * WALL_RESTITUTION;
-        }
-    }
-}
+void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) { separate_from(cargo, boxes, boxes); }
 
 void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
                      float gravity) {
-    separate_cargo(cargo, boxes);
-    cargo.vel.y = gravity * -TICK + cargo.vel.y;
-    apply_fans(cargo, fans, boxes);
-    cargo.vel = cargo.vel * DAMPING;
-    cap_speed(cargo.vel);
-    move_clipped(cargo, boxes);
-    rest_on_floor(cargo);
+    integrate_with(cargo, boxes, fans, gravity);
+}
+
+void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity) {
+    integrate_with(cargo, solids, fans, gravity);
+}
+
+namespace {
+
+std::array<std::uint32_t, 7> fan_bits(const FanView& fan) {
+    return {bits_of(fan.pos.x), bits_of(fan.pos.y),
+            bits_of(fan.pos.z), bits_of(fan.dir.x),
+            bits_of(fan.dir.y), bits_of(fan.dir.z),
+            fan.active ? 1u : 0u};
+}
+
+bool same_boxes(const BoxList& a, const BoxList& b) {
+    if (a.count != b.count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.count; ++i) {
+        if (!same_bits(a.items[i].pos, b.items[i].pos) || !same_bits(a.items[i].size, b.items[i].size)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool same_fans(const CargoSteps& memo, std::span<const FanView> fans) {
+    if (fans.size() != memo.fan_count) {
+        return false;
+    }
+    for (std::size_t i = 0; i < fans.size(); ++i) {
+        if (fan_bits(fans[i]) != memo.fans[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::array<std::uint32_t, 10> step_read(const Cargo& cargo) {
+    return {bits_of(cargo.pos.x),  bits_of(cargo.pos.y),
+            bits_of(cargo.pos.z),  bits_of(cargo.vel.x),
+            bits_of(cargo.vel.y),  bits_of(cargo.vel.z),
+            bits_of(cargo.size.x), bits_of(cargo.size.y),
+            bits_of(cargo.size.z), static_cast<std::uint32_t>(cargo.style)};
+}
+
+}  // namespace
+
+void begin_cargo_steps(CargoSteps& memo, const BoxList& solids, std::span<const FanView> fans, float gravity) {
+    const std::uint32_t gravity_bits = bits_of(gravity);
+    if (memo.surroundings_known && memo.gravity == gravity_bits && same_fans(memo, fans) &&
+        same_boxes(memo.solids, solids)) {
+        return;
+    }
+    for (CargoSteps::Step& step : memo.steps) {
+        step.known = false;
+    }
+    // Too many fans to keep: nothing is remembered in this room.
+    memo.surroundings_known = fans.size() <= CargoSteps::MAX_FANS;
+    memo.solids = solids;
+    memo.fan_count = std::min(fans.size(), CargoSteps::MAX_FANS);
+    for (std::size_t i = 0; i < memo.fan_count; ++i) {
+        memo.fans[i] = fan_bits(fans[i]);
+    }
+    memo.gravity = gravity_bits;
+}
+
+void integrate_cargo(Cargo& cargo, std::size_t index, CargoSteps& memo, std::span<const BoxView> boxes,
+                     std::span<const FanView> fans, float gravity) {
+    if (index >= CargoSteps::MAX_CARGO || !memo.surroundings_known) {
+        integrate_cargo(cargo, boxes, fans, gravity);
+        return;
+    }
+    CargoSteps::Step& step = memo.steps[index];
+    const std::array<std::uint32_t, 10> read = step_read(cargo);
+    if (step.known && step.read == read) {
+        cargo.pos = {float_from_bits(step.result[0]), float_from_bits(step.result[1]),
+                     float_from_bits(step.result[2])};
+        cargo.vel = {float_from_bits(step.result[3]), float_from_bits(step.result[4]),
+                     float_from_bits(step.result[5])};
+        return;
+    }
+    integrate_cargo(cargo, boxes, fans, gravity);
+    step.read = read;
+    step.result = {bits_of(cargo.pos.x), bits_of(cargo.pos.y),
+                   bits_of(cargo.pos.z), bits_of(cargo.vel.x),
+                   bits_of(cargo.vel.y), bits_of(cargo.vel.z)};
+    step.known = true;
+}
+
+std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
+    if (inside(lo, hi, solids.lo, solids.hi)) {
+        return solids.near.view();
+    }
+    const Vec3 margin{NEAR_MARGIN, NEAR_MARGIN, NEAR_MARGIN};
+    solids.lo = lo - margin;
+    solids.hi = hi + margin;
+    solids.near.count = 0;
+    // A region that cannot be bounded, or too many boxes to keep: the whole list is as right.
+    if (!finite(lo) || !finite(hi) || solids.all.size() > BoxList::CAPACITY) {
+        solids.lo.x = NearBoxes::NOT_A_REGION;
+        return solids.all;
+    }
+    for (const BoxView& box : solids.all) {
+        if (reaches(box, solids.lo, solids.hi)) {
+            solids.near.push(box);
+        }
+    }
+    return solids.near.view();
 }
 
 }  // namespace vantrel_sim

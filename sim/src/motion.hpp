@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 
 #include "levels/level.hpp"
@@ -28,6 +29,50 @@ struct BoxList {
     std::span<const BoxView> view() const { return {items.data(), count}; }
 };
 
+// A region of space and, in list order, the solid boxes that reach into it. A query that
+// lies inside the region sees exactly the boxes that can touch it, in the order that breaks
+// ties, so results stay those of the whole list; a query outside it moves the region. For
+// the many steps of one body through one set of boxes, such as the throw preview.
+struct NearBoxes {
+    static constexpr float NOT_A_REGION = std::numeric_limits<float>::quiet_NaN();
+    std::span<const BoxView> all;
+    // Not a number until the first query: no query lies inside.
+    Vec3 lo{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
+    Vec3 hi{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
+    BoxList near;
+};
+
+// The boxes of `solids.all` that can touch the box from `lo` to `hi`, in list order.
+std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi);
+
+// The last step of every free cargo, remembered with all it read (the cargo's position,
+// velocity, size and style; the solid boxes, the fans and the gravity), so that a cargo at
+// rest among unchanged surroundings is not stepped again: the step is a pure function of
+// what it reads, so its remembered result is the result. Fixed sizes: no allocation.
+struct CargoSteps {
+    static constexpr std::size_t MAX_CARGO = 32;
+    static constexpr std::size_t MAX_FANS = 8;
+    struct Step {
+        std::array<std::uint32_t, 10> read{};   // position, velocity, size and style
+        std::array<std::uint32_t, 6> result{};  // position and velocity
+        bool known = false;
+    };
+    // The surroundings every known step was taken in.
+    BoxList solids;
+    std::array<std::array<std::uint32_t, 7>, MAX_FANS> fans{};
+    std::size_t fan_count = 0;
+    std::uint32_t gravity = 0;
+    bool surroundings_known = false;
+    std::array<Step, MAX_CARGO> steps{};
+};
+
+// Starts a tick's cargo steps: the remembered ones stay only when the solid boxes, the fans
+// and the gravity are bit for bit those they were taken in.
+void begin_cargo_steps(CargoSteps& memo, const BoxList& solids, std::span<const FanView> fans, float gravity);
+// integrate_cargo for cargo number `index`, or its remembered result when it read the same.
+void integrate_cargo(Cargo& cargo, std::size_t index, CargoSteps& memo, std::span<const BoxView> boxes,
+                     std::span<const FanView> fans, float gravity);
+
 // The lift platform as a box whose top surface lies at the lift's height.
 BoxView lift_platform_box(const LiftView& lift);
 // Walls, closed doors, then the lift platform: the order breaks ties.
@@ -38,5 +83,7 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes);
 void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes);
 void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
                      float gravity);
+// The same step, looking only at the boxes near the cargo; the result is identical.
+void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity);
 
 }  // namespace vantrel_sim

@@ -31,12 +31,14 @@ Reply select_room_text(Game& game, std::int64_t index) {
 }
 
 Reply snapshot_text(const Game& game) {
-    const Snapshot snapshot = game.snapshot();
+    SnapshotTextCache& cache = game.snapshot_text;
+    game.snapshot_into(cache.assembled);
+    const Snapshot& snapshot = cache.assembled;
     Reply reply;
     // The writer has no failure of its own; this guards against running out of memory.
     try {
         reply.text.reserve(128);
-        write_snapshot(snapshot, reply.text);
+        write_snapshot(snapshot, reply.text, cache);
     } catch (const std::exception& error) {
         reply.text = "{}";
         reply.faults.push_back({SNAPSHOT_PATH, std::string("Snapshot serialization failed: ") + error.what()});

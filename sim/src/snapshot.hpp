@@ -93,10 +93,50 @@ struct Snapshot {
     std::vector<Vec3> trajectory;
 };
 
+// One piece of the snapshot's text as last written, with the exact bits of the values it was
+// written from.
+struct TextMemo {
+    std::string key;
+    std::string text;
+    bool written = false;
+};
+
+// A record's text in parts that change apart (an actor's place, state, velocity and last
+// action; a cargo's place, velocity and the rest; a door's place and timers), so that a
+// moving record rewrites only what moved.
+struct RecordMemo {
+    std::array<TextMemo, 4> parts;
+};
+
+// The texts of the previous snapshot, piece by piece: a piece whose values have not changed
+// by a single bit (a wall, a resting cargo, an idle echo, the room's texts) is copied from
+// here instead of written again. Never stale: each piece is checked against its values on
+// every write.
+struct SnapshotTextCache {
+    Snapshot assembled;      // the world's last snapshot, kept for the capacity of its lists
+    std::size_t length = 0;  // of the last text, to grow the next one to at once
+    TextMemo heading;    // `level` to `hint`
+    RecordMemo player;
+    std::vector<RecordMemo> echoes;
+    std::vector<RecordMemo> cargo;
+    std::vector<RecordMemo> walls;
+    std::vector<RecordMemo> plates;
+    std::vector<RecordMemo> doors;
+    std::vector<RecordMemo> fans;
+    std::vector<RecordMemo> sockets;
+    TextMemo interaction;
+    TextMemo layout;  // `goal` to `room_height`
+    RecordMemo lift;
+    TextMemo gravity_controls;
+    TextMemo message;
+};
+
 const char* actor_action_name(ActorAction action);
 const char* cargo_style_name(CargoStyle style);
 
 // Appends the one-line JSON text of the snapshot to `out`.
 void write_snapshot(const Snapshot& snapshot, std::string& out);
+// The same text, reusing the pieces of the cache that still hold, and updating the rest.
+void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache);
 
 }  // namespace vantrel_sim

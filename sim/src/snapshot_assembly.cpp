@@ -34,53 +34,60 @@ const Cargo* find_cargo(const Game& game, std::int32_t id) {
     return nullptr;
 }
 
-std::string pickup_prompt(const Game& game, const Pickup& intent) {
-    const Cargo* item = intent.id ? find_cargo(game, *intent.id) : nullptr;
-    return item ? "E — взять: " + item->label : std::string();
+// The prompts are appended to the snapshot's text, which keeps its capacity between frames.
+void pickup_prompt(const Game& game, const Pickup& intent, std::string& prompt) {
+    if (const Cargo* item = intent.id ? find_cargo(game, *intent.id) : nullptr) {
+        prompt += "E — взять: ";
+        prompt += item->label;
+    }
 }
 
-std::string place_prompt(const Game& game) {
+void place_prompt(const Game& game, std::string& prompt) {
     if (const Cargo* item = find_cargo(game, game.actors[0].held)) {
         const std::size_t index = static_cast<std::size_t>(item - game.cargo.data());
         if (const std::optional<std::size_t> socket = game.dock_target(0, index)) {
-            return "E — подключить батарею · " + game.level.sockets[*socket].label;
+            prompt += "E — подключить батарею · ";
+            prompt += game.level.sockets[*socket].label;
+            return;
         }
     }
-    return "ЛКМ — бросить по пунктиру · E — положить груз";
+    prompt += "ЛКМ — бросить по пунктиру · E — положить груз";
 }
 
-std::string lift_prompt(const Game& game, const Lift& intent) {
+void lift_prompt(const Game& game, const Lift& intent, std::string& prompt) {
     if (!game.level.lift) {
-        return {};
+        return;
     }
     if (!checked_at(game.level.plates, game.level.lift->plate, "lift plate").active) {
-        return "E — лифт без питания · займи плиту A";
+        prompt += "E — лифт без питания · займи плиту A";
+        return;
     }
-    return intent.up ? "E — поднять лифт" : "E — опустить лифт";
+    prompt += intent.up ? "E — поднять лифт" : "E — опустить лифт";
 }
 
-std::string interaction_prompt(const Game& game) {
-    return std::visit(
+void interaction_prompt(const Game& game, std::string& prompt) {
+    prompt.clear();
+    std::visit(
         Overloaded{
-            [&](const Pickup& p) { return pickup_prompt(game, p); },
-            [&](const Place&) { return place_prompt(game); },
-            [&](const Throw&) { return std::string(); },
+            [&](const Pickup& p) { pickup_prompt(game, p, prompt); },
+            [&](const Place&) { place_prompt(game, prompt); },
+            [&](const Throw&) {},
             [&](const Fan& f) {
-                return std::string(checked_at(game.level.fans, f.index, "prompt fan").active
-                                       ? "E — выключить вентиляцию"
-                                       : "E — включить вентиляцию");
+                prompt += checked_at(game.level.fans, f.index, "prompt fan").active
+                              ? "E — выключить вентиляцию"
+                              : "E — включить вентиляцию";
             },
-            [&](const Lift& l) { return lift_prompt(game, l); },
+            [&](const Lift& l) { lift_prompt(game, l, prompt); },
             [&](const Gravity& g) {
-                return std::string(g.off ? "E — отключить гравитацию груза"
-                                         : "E — вернуть гравитацию груза");
+                prompt += g.off ? "E — отключить гравитацию груза" : "E — вернуть гравитацию груза";
             },
         },
         game.interact_intent());
 }
 
 // Where the held cargo would fly if thrown now: 31 points over two seconds.
-std::vector<Vec3> throw_preview(const Game& game) {
+void throw_preview(const Game& game, std::vector<Vec3>& points) {
+    points.clear();
     const Cargo* held = nullptr;
     for (const Cargo& item : game.cargo) {
         if (item.owner == 0) {
@@ -89,11 +96,14 @@ std::vector<Vec3> throw_preview(const Game& game) {
         }
     }
     if (!held) {
-        return {};
+        return;
     }
+    // The motion reads only the body: a copy without the label needs no allocation.
     const Actor& player = game.actors[0];
-    Cargo copy = *held;
-    copy.owner = -1;
+    Cargo copy;
+    copy.pos = held->pos;
+    copy.size = held->size;
+    copy.style = held->style;
     copy.vel = view_direction(player.yaw, player.pitch) * throw_speed(copy.style);
 
     BoxList door_open = solid_boxes(game.level);
@@ -109,36 +119,43 @@ std::vector<Vec3> throw_preview(const Game& game) {
         door_closed = door_open;
         door_closed.push(door_box);
     }
+    NearBoxes near_open;
+    near_open.all = door_open.view();
+    NearBoxes near_closed;
+    near_closed.all = door_closed.view();
     const float gravity = game.cargo_gravity_off ? 0.0f : game.level.cargo_gravity;
 
-    std::vector<Vec3> points;
     points.reserve(PREVIEW_TICKS / PREVIEW_EVERY + 1);
     points.push_back(copy.pos);
     for (std::size_t i = 0; i < PREVIEW_TICKS; ++i) {
-        const BoxList* boxes = &door_closed;
+        NearBoxes* boxes = &near_closed;
         if (window) {
             const float t = static_cast<float>(game.ticks + static_cast<std::uint32_t>(i)) * TICK;
             if ((*window)[0] <= t && t < (*window)[1]) {
-                boxes = &door_open;
+                boxes = &near_open;
             }
         }
-        integrate_cargo(copy, boxes->view(), game.level.fans, gravity);
+        integrate_cargo(copy, *boxes, game.level.fans, gravity);
         if (i % PREVIEW_EVERY == PREVIEW_EVERY - 1) {
             points.push_back(copy.pos);
         }
     }
-    return points;
 }
 
 }  // namespace
 
 Snapshot Game::snapshot() const {
     Snapshot s;
+    snapshot_into(s);
+    return s;
+}
+
+void Game::snapshot_into(Snapshot& s) const {
     s.level = room;
     s.level_count = ROOM_COUNT;
-    s.title = std::string(level.title);
-    s.objective = std::string(level.objective);
-    s.hint = std::string(level.hint);
+    s.title.assign(level.title);
+    s.objective.assign(level.objective);
+    s.hint.assign(level.hint);
     s.time = static_cast<float>(ticks) * TICK;
     s.limit = static_cast<float>(level.limit);
     s.won = won;
@@ -146,12 +163,12 @@ Snapshot Game::snapshot() const {
     s.failed = failed;
     s.transfer_window = level.transfer_window;
     s.player = checked_at(actors, 0, "player");
-    s.echoes.reserve(actors.size() - 1);
+    s.echoes.resize(actors.size() - 1);
     for (std::size_t i = 1; i < actors.size(); ++i) {
-        ActorView echo = actors[i];
+        ActorView& echo = s.echoes[i - 1];
+        echo = actors[i];
         echo.next_throw = next_throw(checked_at(records, i - 1, "echo record"),
                                      checked_at(replay_cursors, i - 1, "echo cursor"));
-        s.echoes.push_back(echo);
     }
     s.cargo.assign(cargo.begin(), cargo.end());
     s.walls = level.walls;
@@ -160,7 +177,7 @@ Snapshot Game::snapshot() const {
     s.fans = level.fans;
     s.sockets = level.sockets;
     s.moon_gravity = level.gravity < MOON_GRAVITY_BELOW;
-    s.interaction = interaction_prompt(*this);
+    interaction_prompt(*this, s.interaction);
     s.goal = level.goal;
     s.goal_size = level.goal_size;
     s.spawn = level.spawn;
@@ -170,8 +187,7 @@ Snapshot Game::snapshot() const {
     s.gravity_controls = level.gravity_controls;
     s.cargo_gravity_off = cargo_gravity_off;
     s.message = message;
-    s.trajectory = throw_preview(*this);
-    return s;
+    throw_preview(*this, s.trajectory);
 }
 
 }  // namespace vantrel_sim

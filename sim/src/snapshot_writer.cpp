@@ -1,236 +1,586 @@
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
 #include "internal_error.hpp"
 #include "json_text.hpp"
+#include "math/float_bits.hpp"
 #include "snapshot.hpp"
 
 namespace vantrel_sim {
 namespace {
 
-void put_flag(std::string& out, bool value) { out += value ? "true" : "false"; }
+// Every record is written through one of two sinks from the same list of fields: the text
+// sink writes its JSON, the key sink the exact bits of every value (with the presence of
+// every optional and the length of every text), so that equal keys mean equal texts. Both
+// gather short values in a small buffer: a record's many short pieces then cost a copy each
+// instead of a call into the string.
+struct TextSink {
+    explicit TextSink(std::string& target, std::size_t expected = 0) : out(target), expected(expected) {}
 
-void put_optional(std::string& out, const std::optional<float>& value) {
-    if (value) {
-        append_number(out, *value);
-    } else {
-        out += "null";
+    std::string& out;
+    // The length the text will likely reach (the previous snapshot's): once the first
+    // buffer is full the text grows to it at once instead of doubling its way there.
+    std::size_t expected;
+    std::size_t used = 0;
+    char buffer[512];
+    static constexpr std::size_t LONG_LITERAL = 64;
+
+    void flush() {
+        if (out.size() + used > out.capacity() && expected > out.capacity()) {
+            out.reserve(expected);
+        }
+        out.append(buffer, used);
+        used = 0;
     }
+    char* room(std::size_t size) {
+        if (used + size > sizeof buffer) {
+            flush();
+        }
+        return buffer + used;
+    }
+    void literal(std::string_view text) {
+        // Long texts (stored pieces) go straight to the text: one copy instead of two.
+        if (text.size() > LONG_LITERAL) {
+            flush();
+            out += text;
+            return;
+        }
+        std::memcpy(room(text.size()), text.data(), text.size());
+        used += text.size();
+    }
+    void number(float value) {
+        if (!std::isfinite(value)) {
+            literal("null");
+            return;
+        }
+        used = static_cast<std::size_t>(format_float(room(FLOAT_TEXT_CAPACITY), value) - buffer);
+    }
+    template <typename Integer>
+    void integer(Integer value) {
+        constexpr std::size_t DIGITS = 24;
+        char* at = room(DIGITS);
+        used = static_cast<std::size_t>(std::to_chars(at, at + DIGITS, value).ptr - buffer);
+    }
+    void flag(bool value) { value ? literal("true") : literal("false"); }
+    void text(std::string_view value) {
+        flush();
+        append_json_string(out, value);
+    }
+    void optional(const std::optional<float>& value) {
+        if (value) {
+            number(*value);
+        } else {
+            literal("null");
+        }
+    }
+    // The key and its number, or nothing at all when absent.
+    void member_if(std::string_view key, const std::optional<float>& value) {
+        if (value) {
+            literal(key);
+            number(*value);
+        }
+    }
+};
+
+struct KeySink {
+    explicit KeySink(std::string& target) : key(target) {}
+
+    std::string& key;
+    std::size_t used = 0;
+    char buffer[256];
+
+    void flush() {
+        key.append(buffer, used);
+        used = 0;
+    }
+    void literal(std::string_view) {}
+    void number(float value) { bytes(bits_of(value)); }
+    template <typename Integer>
+    void integer(Integer value) {
+        bytes(static_cast<std::uint64_t>(value));
+    }
+    void flag(bool value) { bytes(static_cast<std::uint8_t>(value)); }
+    void text(std::string_view value) {
+        bytes(static_cast<std::uint64_t>(value.size()));
+        flush();
+        key += value;
+    }
+    void optional(const std::optional<float>& value) {
+        flag(value.has_value());
+        number(value.value_or(0.0f));
+    }
+    void member_if(std::string_view, const std::optional<float>& value) { optional(value); }
+
+    template <typename Bits>
+    void bytes(Bits value) {
+        if (used + sizeof value > sizeof buffer) {
+            flush();
+        }
+        std::memcpy(buffer + used, &value, sizeof value);
+        used += sizeof value;
+    }
+};
+
+// Walks a stored key alongside the values, as the key sink would write them: a piece whose
+// values all match needs no key built at all.
+struct MatchSink {
+    explicit MatchSink(const std::string& key) : at(key.data()), end(key.data() + key.size()) {}
+
+    const char* at;
+    const char* end;
+    bool same = true;
+
+    bool matched() const { return same && at == end; }
+    void literal(std::string_view) {}
+    void number(float value) { bytes(bits_of(value)); }
+    template <typename Integer>
+    void integer(Integer value) {
+        bytes(static_cast<std::uint64_t>(value));
+    }
+    void flag(bool value) { bytes(static_cast<std::uint8_t>(value)); }
+    void text(std::string_view value) {
+        bytes(static_cast<std::uint64_t>(value.size()));
+        if (same && static_cast<std::size_t>(end - at) >= value.size() &&
+            std::memcmp(at, value.data(), value.size()) == 0) {
+            at += value.size();
+        } else {
+            same = false;
+        }
+    }
+    void optional(const std::optional<float>& value) {
+        flag(value.has_value());
+        number(value.value_or(0.0f));
+    }
+    void member_if(std::string_view, const std::optional<float>& value) { optional(value); }
+
+    template <typename Bits>
+    void bytes(Bits value) {
+        if (same && static_cast<std::size_t>(end - at) >= sizeof value &&
+            std::memcmp(at, &value, sizeof value) == 0) {
+            at += sizeof value;
+        } else {
+            same = false;
+        }
+    }
+};
+
+template <typename Sink>
+void put_vec3(Sink& out, Vec3 value) {
+    out.literal("[");
+    out.number(value.x);
+    out.literal(",");
+    out.number(value.y);
+    out.literal(",");
+    out.number(value.z);
+    out.literal("]");
 }
 
-void put_vec3(std::string& out, Vec3 value) {
-    out += '[';
-    append_number(out, value.x);
-    out += ',';
-    append_number(out, value.y);
-    out += ',';
-    append_number(out, value.z);
-    out += ']';
+template <typename Sink>
+void put_pair(Sink& out, const std::array<float, 2>& value) {
+    out.literal("[");
+    out.number(value[0]);
+    out.literal(",");
+    out.number(value[1]);
+    out.literal("]");
 }
 
-void put_pair(std::string& out, const std::array<float, 2>& value) {
-    out += '[';
-    append_number(out, value[0]);
-    out += ',';
-    append_number(out, value[1]);
-    out += ']';
+// An actor in parts that change apart: where it stands and looks; what it holds and its
+// run; its velocity; its last action.
+template <typename Sink>
+void put_actor_place(Sink& out, const ActorView& actor) {
+    out.literal("{\"pos\":");
+    put_vec3(out, actor.pos);
+    out.literal(",\"yaw\":");
+    out.number(actor.yaw);
+    out.literal(",\"pitch\":");
+    out.number(actor.pitch);
 }
 
-template <typename Item, typename PutItem>
-void put_list(std::string& out, const std::vector<Item>& items, PutItem put_item) {
-    out += '[';
+template <typename Sink>
+void put_actor_state(Sink& out, const ActorView& actor) {
+    out.literal(",\"held\":");
+    out.integer(actor.held);
+    out.literal(",\"active\":");
+    out.flag(actor.active);
+    out.literal(",\"duration\":");
+    out.number(actor.duration);
+    out.literal(",\"next_throw\":");
+    out.optional(actor.next_throw);
+    out.literal(",\"grounded\":");
+    out.flag(actor.grounded);
+}
+
+template <typename Sink>
+void put_actor_velocity(Sink& out, const ActorView& actor) {
+    out.literal(",\"vel\":");
+    put_vec3(out, actor.vel);
+}
+
+template <typename Sink>
+void put_actor_action(Sink& out, const ActorView& actor) {
+    out.literal(",\"action_seq\":");
+    out.integer(actor.action_seq);
+    out.literal(",\"action\":");
+    out.text(actor_action_name(actor.action));
+    out.literal(",\"action_time\":");
+    out.number(actor.action_time);
+    out.literal(",\"action_cargo\":");
+    out.integer(actor.action_cargo);
+    out.literal(",\"action_pos\":");
+    put_vec3(out, actor.action_pos);
+    out.literal("}");
+}
+
+// A cargo in parts: where it is; its velocity; what it is and who holds it.
+template <typename Sink>
+void put_cargo_place(Sink& out, const CargoView& cargo) {
+    out.literal("{\"id\":");
+    out.integer(cargo.id);
+    out.literal(",\"pos\":");
+    put_vec3(out, cargo.pos);
+}
+
+template <typename Sink>
+void put_cargo_velocity(Sink& out, const CargoView& cargo) {
+    out.literal(",\"vel\":");
+    put_vec3(out, cargo.vel);
+}
+
+template <typename Sink>
+void put_cargo_state(Sink& out, const CargoView& cargo) {
+    out.literal(",\"size\":");
+    put_vec3(out, cargo.size);
+    out.literal(",\"owner\":");
+    out.integer(cargo.owner);
+    out.literal(",\"label\":");
+    out.text(cargo.label);
+    out.literal(",\"kind\":");
+    out.integer(cargo.kind);
+    out.literal(",\"style\":");
+    out.text(cargo_style_name(cargo.style));
+    out.literal(",\"docked\":");
+    out.flag(cargo.docked);
+    out.literal(",\"delivered\":");
+    out.flag(cargo.delivered);
+    out.literal("}");
+}
+
+template <typename Sink>
+void put_box(Sink& out, const BoxView& box) {
+    out.literal("{\"pos\":");
+    put_vec3(out, box.pos);
+    out.literal(",\"size\":");
+    put_vec3(out, box.size);
+    out.literal("}");
+}
+
+template <typename Sink>
+void put_plate(Sink& out, const PlateView& plate) {
+    out.literal("{\"pos\":");
+    put_vec3(out, plate.pos);
+    out.literal(",\"radius\":");
+    out.number(plate.radius);
+    out.literal(",\"active\":");
+    out.flag(plate.active);
+    out.literal(",\"label\":");
+    out.text(plate.label);
+    out.literal(",\"load_required\":");
+    out.number(plate.load_required);
+    out.literal(",\"load_maximum\":");
+    out.optional(plate.load_maximum);
+    out.literal(",\"load\":");
+    out.number(plate.load);
+    out.literal("}");
+}
+
+// A door in parts: where it is and whether it is open; its timers, which run every tick.
+template <typename Sink>
+void put_door_place(Sink& out, const DoorView& door) {
+    out.literal("{\"pos\":");
+    put_vec3(out, door.pos);
+    out.literal(",\"size\":");
+    put_vec3(out, door.size);
+    out.literal(",\"open\":");
+    out.flag(door.open);
+    out.literal(",\"label\":");
+    out.text(door.label);
+}
+
+template <typename Sink>
+void put_door_timers(Sink& out, const DoorView& door) {
+    out.literal(",\"hold_remaining\":");
+    out.optional(door.hold_remaining);
+    out.member_if(",\"cycle_remaining\":", door.cycle_remaining);
+    out.literal("}");
+}
+
+template <typename Sink>
+void put_fan(Sink& out, const FanView& fan) {
+    out.literal("{\"pos\":");
+    put_vec3(out, fan.pos);
+    out.literal(",\"dir\":");
+    put_vec3(out, fan.dir);
+    out.literal(",\"active\":");
+    out.flag(fan.active);
+    out.literal(",\"label\":");
+    out.text(fan.label);
+    out.literal("}");
+}
+
+template <typename Sink>
+void put_socket(Sink& out, const SocketView& socket) {
+    out.literal("{\"pos\":");
+    put_vec3(out, socket.pos);
+    out.literal(",\"powered\":");
+    out.flag(socket.powered);
+    out.literal(",\"label\":");
+    out.text(socket.label);
+    out.literal("}");
+}
+
+template <typename Sink>
+void put_lift(Sink& out, const LiftView& lift) {
+    out.literal("{\"center\":");
+    put_vec3(out, lift.center);
+    out.literal(",\"size\":");
+    put_vec3(out, lift.size);
+    out.literal(",\"top\":");
+    out.number(lift.top);
+    out.literal(",\"height\":");
+    out.number(lift.height);
+    out.literal(",\"plate\":");
+    out.integer(lift.plate);
+    out.literal(",\"controls\":[");
+    put_vec3(out, lift.controls[0]);
+    out.literal(",");
+    put_vec3(out, lift.controls[1]);
+    out.literal("],\"target_up\":");
+    out.flag(lift.target_up);
+    out.literal("}");
+}
+
+// The room's texts: the keys from `level` to `hint`.
+template <typename Sink>
+void put_heading(Sink& out, const Snapshot& snapshot) {
+    out.literal("{\"level\":");
+    out.integer(snapshot.level);
+    out.literal(",\"level_count\":");
+    out.integer(snapshot.level_count);
+    out.literal(",\"title\":");
+    out.text(snapshot.title);
+    out.literal(",\"objective\":");
+    out.text(snapshot.objective);
+    out.literal(",\"hint\":");
+    out.text(snapshot.hint);
+}
+
+// The room's fixed layout: the keys from `goal` to `room_height`.
+template <typename Sink>
+void put_layout(Sink& out, const Snapshot& snapshot) {
+    out.literal(",\"goal\":");
+    put_vec3(out, snapshot.goal);
+    out.literal(",\"goal_size\":");
+    put_vec3(out, snapshot.goal_size);
+    out.literal(",\"spawn\":");
+    put_vec3(out, snapshot.spawn);
+    out.literal(",\"room_size\":");
+    put_pair(out, snapshot.room_size);
+    out.literal(",\"room_height\":");
+    out.number(snapshot.room_height);
+}
+
+template <typename Sink>
+void put_gravity_controls(Sink& out, const std::vector<Vec3>& controls) {
+    out.literal("[");
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (i > 0) {
+            out.literal(",");
+        }
+        put_vec3(out, controls[i]);
+    }
+    out.literal("]");
+}
+
+template <typename Sink>
+void put_text(Sink& out, const std::string& text) {
+    out.text(text);
+}
+
+// Writes one piece through its memo when there is one: the stored text when the piece's key
+// is the one it was written from, else the fresh text, stored with its key for next time.
+template <typename Value, typename Put>
+void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const Value& value, Put put) {
+    if (!cache) {
+        put(text, value);
+        return;
+    }
+    if (memo->written) {
+        MatchSink match(memo->key);
+        put(match, value);
+        if (match.matched()) {
+            text.literal(memo->text);
+            return;
+        }
+    }
+    memo->written = false;
+    memo->key.clear();
+    KeySink key(memo->key);
+    put(key, value);
+    key.flush();
+    text.flush();
+    const std::size_t start = text.out.size();
+    put(text, value);
+    text.flush();
+    memo->text.assign(text.out, start);
+    memo->written = true;
+}
+
+// A record written in parts that change apart, each through its own memo.
+template <typename Value, typename... Parts>
+void put_parts(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const Value& value,
+               Parts... parts) {
+    std::size_t part = 0;
+    (put_piece(text, cache, memo ? &memo->parts[part++] : nullptr, value, parts), ...);
+}
+
+void put_actor(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const ActorView& actor) {
+    put_parts(text, cache, memo, actor,
+              [](auto& out, const ActorView& a) { put_actor_place(out, a); },
+              [](auto& out, const ActorView& a) { put_actor_state(out, a); },
+              [](auto& out, const ActorView& a) { put_actor_velocity(out, a); },
+              [](auto& out, const ActorView& a) { put_actor_action(out, a); });
+}
+
+void put_cargo(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const CargoView& cargo) {
+    put_parts(text, cache, memo, cargo,
+              [](auto& out, const CargoView& c) { put_cargo_place(out, c); },
+              [](auto& out, const CargoView& c) { put_cargo_velocity(out, c); },
+              [](auto& out, const CargoView& c) { put_cargo_state(out, c); });
+}
+
+void put_door(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const DoorView& door) {
+    put_parts(text, cache, memo, door,
+              [](auto& out, const DoorView& d) { put_door_place(out, d); },
+              [](auto& out, const DoorView& d) { put_door_timers(out, d); });
+}
+
+void put_box(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const BoxView& box) {
+    put_parts(text, cache, memo, box, [](auto& out, const BoxView& b) { put_box(out, b); });
+}
+
+void put_plate(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const PlateView& plate) {
+    put_parts(text, cache, memo, plate, [](auto& out, const PlateView& p) { put_plate(out, p); });
+}
+
+void put_fan(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const FanView& fan) {
+    put_parts(text, cache, memo, fan, [](auto& out, const FanView& f) { put_fan(out, f); });
+}
+
+void put_socket(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const SocketView& socket) {
+    put_parts(text, cache, memo, socket, [](auto& out, const SocketView& k) { put_socket(out, k); });
+}
+
+void put_lift(TextSink& text, SnapshotTextCache* cache, RecordMemo* memo, const LiftView& lift) {
+    put_parts(text, cache, memo, lift, [](auto& out, const LiftView& l) { put_lift(out, l); });
+}
+
+template <typename Item>
+void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<RecordMemo>* memos,
+              const std::vector<Item>& items,
+              void (*put_record)(TextSink&, SnapshotTextCache*, RecordMemo*, const Item&)) {
+    if (cache && memos->size() != items.size()) {
+        memos->resize(items.size());
+    }
+    text.literal("[");
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0) {
-            out += ',';
+            text.literal(",");
         }
-        put_item(out, items[i]);
+        put_record(text, cache, cache ? &(*memos)[i] : nullptr, items[i]);
     }
-    out += ']';
+    text.literal("]");
 }
 
-void put_actor(std::string& out, const ActorView& actor) {
-    out += "{\"pos\":";
-    put_vec3(out, actor.pos);
-    out += ",\"yaw\":";
-    append_number(out, actor.yaw);
-    out += ",\"pitch\":";
-    append_number(out, actor.pitch);
-    out += ",\"held\":";
-    append_integer(out, actor.held);
-    out += ",\"active\":";
-    put_flag(out, actor.active);
-    out += ",\"duration\":";
-    append_number(out, actor.duration);
-    out += ",\"next_throw\":";
-    put_optional(out, actor.next_throw);
-    out += ",\"grounded\":";
-    put_flag(out, actor.grounded);
-    out += ",\"vel\":";
-    put_vec3(out, actor.vel);
-    out += ",\"action_seq\":";
-    append_integer(out, actor.action_seq);
-    out += ",\"action\":";
-    append_json_string(out, actor_action_name(actor.action));
-    out += ",\"action_time\":";
-    append_number(out, actor.action_time);
-    out += ",\"action_cargo\":";
-    append_integer(out, actor.action_cargo);
-    out += ",\"action_pos\":";
-    put_vec3(out, actor.action_pos);
-    out += '}';
-}
-
-void put_cargo(std::string& out, const CargoView& cargo) {
-    out += "{\"id\":";
-    append_integer(out, cargo.id);
-    out += ",\"pos\":";
-    put_vec3(out, cargo.pos);
-    out += ",\"vel\":";
-    put_vec3(out, cargo.vel);
-    out += ",\"size\":";
-    put_vec3(out, cargo.size);
-    out += ",\"owner\":";
-    append_integer(out, cargo.owner);
-    out += ",\"label\":";
-    append_json_string(out, cargo.label);
-    out += ",\"kind\":";
-    append_integer(out, cargo.kind);
-    out += ",\"style\":";
-    append_json_string(out, cargo_style_name(cargo.style));
-    out += ",\"docked\":";
-    put_flag(out, cargo.docked);
-    out += ",\"delivered\":";
-    put_flag(out, cargo.delivered);
-    out += '}';
-}
-
-void put_box(std::string& out, const BoxView& box) {
-    out += "{\"pos\":";
-    put_vec3(out, box.pos);
-    out += ",\"size\":";
-    put_vec3(out, box.size);
-    out += '}';
-}
-
-void put_plate(std::string& out, const PlateView& plate) {
-    out += "{\"pos\":";
-    put_vec3(out, plate.pos);
-    out += ",\"radius\":";
-    append_number(out, plate.radius);
-    out += ",\"active\":";
-    put_flag(out, plate.active);
-    out += ",\"label\":";
-    append_json_string(out, plate.label);
-    out += ",\"load_required\":";
-    append_number(out, plate.load_required);
-    out += ",\"load_maximum\":";
-    put_optional(out, plate.load_maximum);
-    out += ",\"load\":";
-    append_number(out, plate.load);
-    out += '}';
-}
-
-void put_door(std::string& out, const DoorView& door) {
-    out += "{\"pos\":";
-    put_vec3(out, door.pos);
-    out += ",\"size\":";
-    put_vec3(out, door.size);
-    out += ",\"open\":";
-    put_flag(out, door.open);
-    out += ",\"label\":";
-    append_json_string(out, door.label);
-    out += ",\"hold_remaining\":";
-    put_optional(out, door.hold_remaining);
-    if (door.cycle_remaining) {
-        out += ",\"cycle_remaining\":";
-        append_number(out, *door.cycle_remaining);
+void put_trajectory(TextSink& text, const std::vector<Vec3>& points) {
+    text.literal("[");
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i > 0) {
+            text.literal(",");
+        }
+        put_vec3(text, points[i]);
     }
-    out += '}';
+    text.literal("]");
 }
 
-void put_fan(std::string& out, const FanView& fan) {
-    out += "{\"pos\":";
-    put_vec3(out, fan.pos);
-    out += ",\"dir\":";
-    put_vec3(out, fan.dir);
-    out += ",\"active\":";
-    put_flag(out, fan.active);
-    out += ",\"label\":";
-    append_json_string(out, fan.label);
-    out += '}';
+// The member of every memo in the cache, or none without a cache.
+template <typename Memo>
+Memo* memo_of(SnapshotTextCache* cache, Memo SnapshotTextCache::*member) {
+    return cache ? &(cache->*member) : nullptr;
 }
 
-void put_socket(std::string& out, const SocketView& socket) {
-    out += "{\"pos\":";
-    put_vec3(out, socket.pos);
-    out += ",\"powered\":";
-    put_flag(out, socket.powered);
-    out += ",\"label\":";
-    append_json_string(out, socket.label);
-    out += '}';
-}
-
-void put_lift(std::string& out, const LiftView& lift) {
-    out += "{\"center\":";
-    put_vec3(out, lift.center);
-    out += ",\"size\":";
-    put_vec3(out, lift.size);
-    out += ",\"top\":";
-    append_number(out, lift.top);
-    out += ",\"height\":";
-    append_number(out, lift.height);
-    out += ",\"plate\":";
-    append_integer(out, lift.plate);
-    out += ",\"controls\":[";
-    put_vec3(out, lift.controls[0]);
-    out += ',';
-    put_vec3(out, lift.controls[1]);
-    out += "],\"target_up\":";
-    put_flag(out, lift.target_up);
-    out += '}';
-}
-
-// Room, actors, cargo and devices: the keys from `level` to `sockets`.
-void put_world(std::string& out, const Snapshot& snapshot) {
-    out += "{\"level\":";
-    append_integer(out, snapshot.level);
-    out += ",\"level_count\":";
-    append_integer(out, snapshot.level_count);
-    out += ",\"title\":";
-    append_json_string(out, snapshot.title);
-    out += ",\"objective\":";
-    append_json_string(out, snapshot.objective);
-    out += ",\"hint\":";
-    append_json_string(out, snapshot.hint);
-    out += ",\"time\":";
-    append_number(out, snapshot.time);
-    out += ",\"limit\":";
-    append_number(out, snapshot.limit);
-    out += ",\"won\":";
-    put_flag(out, snapshot.won);
-    out += ",\"finished\":";
-    put_flag(out, snapshot.finished);
-    out += ",\"failed\":";
-    put_flag(out, snapshot.failed);
-    out += ",\"transfer_window\":";
+void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::heading), snapshot,
+              [](auto& sink, const Snapshot& s) { put_heading(sink, s); });
+    text.literal(",\"time\":");
+    text.number(snapshot.time);
+    text.literal(",\"limit\":");
+    text.number(snapshot.limit);
+    text.literal(",\"won\":");
+    text.flag(snapshot.won);
+    text.literal(",\"finished\":");
+    text.flag(snapshot.finished);
+    text.literal(",\"failed\":");
+    text.flag(snapshot.failed);
+    text.literal(",\"transfer_window\":");
     if (snapshot.transfer_window) {
-        put_pair(out, *snapshot.transfer_window);
+        put_pair(text, *snapshot.transfer_window);
     } else {
-        out += "null";
+        text.literal("null");
     }
-    out += ",\"player\":";
-    put_actor(out, snapshot.player);
-    out += ",\"echoes\":";
-    put_list(out, snapshot.echoes, put_actor);
-    out += ",\"cargo\":";
-    put_list(out, snapshot.cargo, put_cargo);
-    out += ",\"walls\":";
-    put_list(out, snapshot.walls, put_box);
-    out += ",\"plates\":";
-    put_list(out, snapshot.plates, put_plate);
-    out += ",\"doors\":";
-    put_list(out, snapshot.doors, put_door);
-    out += ",\"fans\":";
-    put_list(out, snapshot.fans, put_fan);
-    out += ",\"sockets\":";
-    put_list(out, snapshot.sockets, put_socket);
+    text.literal(",\"player\":");
+    put_actor(text, cache, memo_of(cache, &SnapshotTextCache::player), snapshot.player);
+    text.literal(",\"echoes\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::echoes), snapshot.echoes, put_actor);
+    text.literal(",\"cargo\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo, put_cargo);
+    text.literal(",\"walls\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls, put_box);
+    text.literal(",\"plates\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates, put_plate);
+    text.literal(",\"doors\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::doors), snapshot.doors, put_door);
+    text.literal(",\"fans\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::fans), snapshot.fans, put_fan);
+    text.literal(",\"sockets\":");
+    put_list(text, cache, memo_of(cache, &SnapshotTextCache::sockets), snapshot.sockets, put_socket);
+    text.literal(",\"moon_gravity\":");
+    text.flag(snapshot.moon_gravity);
+    text.literal(",\"interaction\":");
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::interaction), snapshot.interaction,
+              [](auto& sink, const std::string& t) { put_text(sink, t); });
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::layout), snapshot,
+              [](auto& sink, const Snapshot& s) { put_layout(sink, s); });
+    if (snapshot.lift) {
+        text.literal(",\"lift\":");
+        put_lift(text, cache, memo_of(cache, &SnapshotTextCache::lift), *snapshot.lift);
+    }
+    if (!snapshot.gravity_controls.empty()) {
+        text.literal(",\"gravity_controls\":");
+        put_piece(text, cache, memo_of(cache, &SnapshotTextCache::gravity_controls),
+                  snapshot.gravity_controls,
+                  [](auto& sink, const std::vector<Vec3>& g) { put_gravity_controls(sink, g); });
+    }
+    text.literal(",\"cargo_gravity_off\":");
+    text.flag(snapshot.cargo_gravity_off);
+    text.literal(",\"message\":");
+    put_piece(text, cache, memo_of(cache, &SnapshotTextCache::message), snapshot.message,
+              [](auto& sink, const std::string& t) { put_text(sink, t); });
+    text.literal(",\"trajectory\":");
+    put_trajectory(text, snapshot.trajectory);
+    text.literal("}");
+    text.flush();
 }
 
 }  // namespace
@@ -269,36 +619,15 @@ const char* cargo_style_name(CargoStyle style) {
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out) {
-    put_world(out, snapshot);
-    out += ",\"moon_gravity\":";
-    put_flag(out, snapshot.moon_gravity);
-    out += ",\"interaction\":";
-    append_json_string(out, snapshot.interaction);
-    out += ",\"goal\":";
-    put_vec3(out, snapshot.goal);
-    out += ",\"goal_size\":";
-    put_vec3(out, snapshot.goal_size);
-    out += ",\"spawn\":";
-    put_vec3(out, snapshot.spawn);
-    out += ",\"room_size\":";
-    put_pair(out, snapshot.room_size);
-    out += ",\"room_height\":";
-    append_number(out, snapshot.room_height);
-    if (snapshot.lift) {
-        out += ",\"lift\":";
-        put_lift(out, *snapshot.lift);
-    }
-    if (!snapshot.gravity_controls.empty()) {
-        out += ",\"gravity_controls\":";
-        put_list(out, snapshot.gravity_controls, put_vec3);
-    }
-    out += ",\"cargo_gravity_off\":";
-    put_flag(out, snapshot.cargo_gravity_off);
-    out += ",\"message\":";
-    append_json_string(out, snapshot.message);
-    out += ",\"trajectory\":";
-    put_list(out, snapshot.trajectory, put_vec3);
-    out += '}';
+    TextSink text{out};
+    write(snapshot, text, nullptr);
+}
+
+void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
+    const std::size_t start = out.size();
+    TextSink text(out, start + cache.length);
+    write(snapshot, text, &cache);
+    cache.length = out.size() - start;
 }
 
 }  // namespace vantrel_sim

@@ -153,7 +153,9 @@ void Game::tick(std::uint32_t t, const Input& input) {
 void Game::move_cargo() {
     const BoxList solids = solid_boxes(level);
     const float gravity = cargo_gravity_off ? 0.0f : level.cargo_gravity;
-    for (Cargo& c : cargo) {
+    begin_cargo_steps(cargo_steps, solids, level.fans, gravity);
+    for (std::size_t i = 0; i < cargo.size(); ++i) {
+        Cargo& c = cargo[i];
         c.release_timer = std::max(c.release_timer - TICK, 0.0f);
         if (c.owner >= 0) {
             const Actor& holder = checked_at(actors, static_cast<std::size_t>(c.owner), "cargo owner");
@@ -162,7 +164,7 @@ void Game::move_cargo() {
             c.pos = sweep_box(c.pos, target, c.size, solids.view());
             c.vel = Vec3{};
         } else if (!c.docked) {
-            integrate_cargo(c, solids.view(), level.fans, gravity);
+            integrate_cargo(c, i, cargo_steps, solids.view(), level.fans, gravity);
         }
     }
 }

@@ -5,8 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "decimal_to_binary.hpp"
 #include "input.hpp"
@@ -241,6 +244,125 @@ TEST(SnapshotWriter, PopulatedSnapshotWritesEveryRecordInKeyOrder) {
              R"("gravity_controls":[[1.0,1.2,-3.0]],"cargo_gravity_off":true,)"
              R"("message":"Копия 1","trajectory":[[0.0,1.5,0.0],[null,1.0,-1e-7]]})");
     EXPECT_EQ(text.find('\n'), std::string::npos);
+}
+
+using Change = std::pair<std::string, std::function<void(Snapshot&)>>;
+
+// One change of every field an actor sends, zero's sign included.
+std::vector<Change> actor_changes(const char* who, ActorView& (*actor)(Snapshot&)) {
+    std::vector<std::pair<const char*, std::function<void(ActorView&)>>> fields = {
+        {"pos", [](ActorView& a) { a.pos.y += 0.25f; }},
+        {"yaw to -0.0", [](ActorView& a) { a.yaw = -0.0f; }},
+        {"pitch", [](ActorView& a) { a.pitch = 0.1f; }},
+        {"held", [](ActorView& a) { a.held = 4; }},
+        {"active", [](ActorView& a) { a.active = !a.active; }},
+        {"duration", [](ActorView& a) { a.duration += 1.0f; }},
+        {"next_throw", [](ActorView& a) { a.next_throw = a.next_throw ? std::nullopt : std::optional(2.0f); }},
+        {"grounded", [](ActorView& a) { a.grounded = !a.grounded; }},
+        {"vel", [](ActorView& a) { a.vel.z = std::numeric_limits<float>::quiet_NaN(); }},
+        {"action_seq", [](ActorView& a) { a.action_seq += 1; }},
+        {"action", [](ActorView& a) { a.action = ActorAction::Catch; }},
+        {"action_time", [](ActorView& a) { a.action_time = 0.5f; }},
+        {"action_cargo", [](ActorView& a) { a.action_cargo = 2; }},
+        {"action_pos", [](ActorView& a) { a.action_pos.x = 3.0f; }},
+    };
+    std::vector<Change> changes;
+    for (const auto& field : fields) {
+        // Copied out: Clang 14 cannot capture a structured binding.
+        const auto change = field.second;
+        changes.push_back(
+            {std::string(who) + " " + field.first, [=](Snapshot& s) { change(actor(s)); }});
+    }
+    return changes;
+}
+
+std::vector<Change> every_kind_of_change() {
+    std::vector<Change> changes = {
+        {"level", [](Snapshot& s) { s.level = 3; }},
+        {"title", [](Snapshot& s) { s.title = "Склад"; }},
+        {"objective", [](Snapshot& s) { s.objective += "!"; }},
+        {"hint", [](Snapshot& s) { s.hint = "\"Q\""; }},
+        {"cargo id", [](Snapshot& s) { s.cargo[0].id = 5; }},
+        {"cargo pos", [](Snapshot& s) { s.cargo[0].pos.x = -0.0f; }},
+        {"cargo vel", [](Snapshot& s) { s.cargo[0].vel.y = -1.0f; }},
+        {"cargo size", [](Snapshot& s) { s.cargo[0].size.z = 1.2f; }},
+        {"cargo owner", [](Snapshot& s) { s.cargo[0].owner = -1; }},
+        {"cargo label", [](Snapshot& s) { s.cargo[0].label = "Баллон"; }},
+        {"cargo kind", [](Snapshot& s) { s.cargo[0].kind = 0; }},
+        {"cargo style", [](Snapshot& s) { s.cargo[0].style = CargoStyle::Cryo; }},
+        {"cargo docked", [](Snapshot& s) { s.cargo[0].docked = false; }},
+        {"cargo delivered", [](Snapshot& s) { s.cargo[0].delivered = true; }},
+        {"wall pos", [](Snapshot& s) { s.walls[0].pos.z = -14.0f; }},
+        {"wall size", [](Snapshot& s) { s.walls[0].size.x = 19.0f; }},
+        {"plate pos", [](Snapshot& s) { s.plates[0].pos.x = 2.0f; }},
+        {"plate radius", [](Snapshot& s) { s.plates[0].radius = 1.1f; }},
+        {"plate active", [](Snapshot& s) { s.plates[0].active = true; }},
+        {"plate label", [](Snapshot& s) { s.plates[0].label = "Плита"; }},
+        {"plate load_required", [](Snapshot& s) { s.plates[0].load_required = 3.0f; }},
+        {"plate load_maximum", [](Snapshot& s) { s.plates[0].load_maximum.reset(); }},
+        {"plate load", [](Snapshot& s) { s.plates[0].load = 2.5f; }},
+        {"door pos", [](Snapshot& s) { s.doors[0].pos.y = 1.5f; }},
+        {"door size", [](Snapshot& s) { s.doors[0].size.y = 2.8f; }},
+        {"door open", [](Snapshot& s) { s.doors[0].open = true; }},
+        {"door label", [](Snapshot& s) { s.doors[0].label = "Шлюз"; }},
+        {"door hold_remaining", [](Snapshot& s) { s.doors[0].hold_remaining = 3.9916667f; }},
+        {"door cycle_remaining", [](Snapshot& s) { s.doors[0].cycle_remaining.reset(); }},
+        {"door cycle_remaining back", [](Snapshot& s) { s.doors[0].cycle_remaining = 0.0f; }},
+        {"fan pos", [](Snapshot& s) { s.fans[0].pos.z = 4.0f; }},
+        {"fan dir", [](Snapshot& s) { s.fans[0].dir = {1.0f, 0.0f, 0.0f}; }},
+        {"fan active", [](Snapshot& s) { s.fans[0].active = true; }},
+        {"fan label", [](Snapshot& s) { s.fans[0].label = "Вентилятор 2"; }},
+        {"socket pos", [](Snapshot& s) { s.sockets[0].pos.y = 1.5f; }},
+        {"socket powered", [](Snapshot& s) { s.sockets[0].powered = false; }},
+        {"socket label", [](Snapshot& s) { s.sockets[0].label = "Гнездо B"; }},
+        {"interaction", [](Snapshot& s) { s.interaction = "E — положить"; }},
+        {"goal", [](Snapshot& s) { s.goal.x = 1.0f; }},
+        {"goal_size", [](Snapshot& s) { s.goal_size.y = 0.2f; }},
+        {"spawn", [](Snapshot& s) { s.spawn.z = 9.0f; }},
+        {"room_size", [](Snapshot& s) { s.room_size[1] = 30.0f; }},
+        {"room_height", [](Snapshot& s) { s.room_height = 6.0f; }},
+        {"lift center", [](Snapshot& s) { s.lift->center.x = 4.0f; }},
+        {"lift size", [](Snapshot& s) { s.lift->size.y = 0.4f; }},
+        {"lift top", [](Snapshot& s) { s.lift->top = 4.5f; }},
+        {"lift height", [](Snapshot& s) { s.lift->height = 0.30833334f; }},
+        {"lift plate", [](Snapshot& s) { s.lift->plate = 1; }},
+        {"lift controls", [](Snapshot& s) { s.lift->controls[1].y = 5.5f; }},
+        {"lift target_up", [](Snapshot& s) { s.lift->target_up = false; }},
+        {"no lift", [](Snapshot& s) { s.lift.reset(); }},
+        {"gravity controls", [](Snapshot& s) { s.gravity_controls[0].x = 2.0f; }},
+        {"no gravity controls", [](Snapshot& s) { s.gravity_controls.clear(); }},
+        {"message", [](Snapshot& s) { s.message = "Копия 2"; }},
+        {"one echo more", [](Snapshot& s) { s.echoes.push_back(s.echoes[0]); }},
+        {"first echo gone", [](Snapshot& s) { s.echoes.erase(s.echoes.begin()); }},
+        {"no cargo", [](Snapshot& s) { s.cargo.clear(); }},
+        {"every list empty", [](Snapshot& s) { s = Snapshot{}; }},
+        {"every list back", [](Snapshot& s) { s = populated(); }},
+    };
+    for (auto [who, actor] : {std::pair{"player", +[](Snapshot& s) -> ActorView& { return s.player; }},
+                              std::pair{"echo", +[](Snapshot& s) -> ActorView& { return s.echoes[1]; }}}) {
+        for (Change& change : actor_changes(who, actor)) {
+            changes.push_back(std::move(change));
+        }
+    }
+    return changes;
+}
+
+TEST(SnapshotTextCache, TextOfEveryChangedRecordIsWrittenAfresh) {
+    Snapshot s = populated();
+    SnapshotTextCache cache;
+    const auto expect_fresh = [&](const std::string& what) {
+        std::string cached;
+        write_snapshot(s, cached, cache);
+        ASSERT_EQ(cached, written(s)) << "after changing " << what;
+        std::string again;
+        write_snapshot(s, again, cache);
+        ASSERT_EQ(again, cached) << "unchanged after " << what;
+    };
+    expect_fresh("nothing");
+    for (const auto& [what, change] : every_kind_of_change()) {
+        change(s);
+        expect_fresh(what);
+    }
 }
 
 TEST(SnapshotWriter, EveryActionAndStyleHasItsWireName) {
