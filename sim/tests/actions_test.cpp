@@ -95,6 +95,17 @@ TEST(PickupAction, EchoFallsBackToTheRecordedCargoWithinTheWideMargin) {
     EXPECT_EQ(game.cargo[box].owner, 1);
     EXPECT_EQ(game.message, "Копия 1 взяла груз.");
 
+    // Exactly the wide margin beside the ray is still taken; a hair more is not.
+    const float margin_edge = 0.425f + 0.45f;
+    for (const float x : {margin_edge, std::nextafter(margin_edge, 1.0f)}) {
+        Game edge = open_room();
+        edge.actors[0].pos = {6.0f, 0.0f, 6.0f};
+        add_cargo(edge, {x, 1.6f, -1.5f});
+        const std::size_t edge_echo = add_echo(edge, actor_at({0.0f, 0.0f, 0.0f}));
+        edge.execute(edge_echo, Pickup{0});
+        EXPECT_EQ(edge.cargo[0].owner, x == margin_edge ? 1 : -1) << x;
+    }
+
     // The same offset beyond reach of the eye is not taken.
     Game far_room = open_room();
     far_room.actors[0].pos = {6.0f, 0.0f, 6.0f};
@@ -148,6 +159,19 @@ void box_in(Game& game) {
     game.level.walls.push_back(BoxView{{0.0f, 1.5f, 1.3f}, {3.6f, 3.0f, 1.0f}});
     game.level.walls.push_back(BoxView{{-1.3f, 1.5f, 0.0f}, {1.0f, 3.0f, 3.6f}});
     game.level.walls.push_back(BoxView{{1.3f, 1.5f, 0.0f}, {1.0f, 3.0f, 3.6f}});
+}
+
+TEST(PlaceAction, CargoExactlyTheBodysRadiusAwayStaysWhereItIsHeld) {
+    // The footprint's near edge 0.29990003 from the player's axis: touching, not overlapping.
+    const Vec3 size{0.25f, 0.85f, 0.25f};
+    const float touching = 0.29990003f + 0.125f;
+    for (const float x : {touching, std::nextafter(touching, 0.0f)}) {
+        Game game = open_room();
+        give(game, 0, add_cargo(game, {x, 1.0f, 0.0f}, CargoStyle::Freight, "Ящик", size));
+        game.execute(0, Place{});
+        EXPECT_EQ(game.cargo[0].owner, -1) << x;
+        EXPECT_EQ(game.cargo[0].pos.x == x, x == touching) << x;
+    }
 }
 
 TEST(PlaceAction, NoRoomInACornerKeepsTheCargoInHand) {

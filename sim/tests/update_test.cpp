@@ -180,6 +180,19 @@ TEST(GoalCheck, CargoFlyingOverThePadIsNotDelivered) {
     EXPECT_FALSE(game.cargo[0].delivered);
 }
 
+TEST(GoalCheck, CargoHeldLowOverThePadIsNotDelivered) {
+    // Looking down, the player holds the cargo a few centimetres above the pad.
+    Game game = delivered_room(0.5f);
+    game.cargo[0].owner = 0;
+    game.actors[0].held = 0;
+    Input input = frame(TICK);
+    input.pitch = -1.45f;
+    game.update(input);
+    ASSERT_LT(std::abs(game.cargo[0].pos.y - 0.425f - game.level.goal.y), 0.35f);
+    EXPECT_FALSE(game.cargo[0].delivered);
+    EXPECT_FALSE(game.won);
+}
+
 TEST(GoalCheck, FragileCargoOnTheFloorPastTheBarrierBreaks) {
     Game game = Game::create();
     game.cargo[0].style = CargoStyle::Cryo;
