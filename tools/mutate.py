@@ -44,6 +44,11 @@ class Fault:
     why: str
 
 
+def broken_list(message):
+    print(message, file=sys.stderr)
+    sys.exit(2)
+
+
 def parse_faults(path):
     """Blocks of `file:`, `find:`, `put:` and `why:` lines, separated by blank lines."""
     faults, block, start = [], {}, 0
@@ -55,14 +60,14 @@ def parse_faults(path):
             if block:
                 missing = {"file", "find", "put", "why"} - block.keys()
                 if missing:
-                    sys.exit(f"{path}:{start}: block lacks {', '.join(sorted(missing))}")
+                    broken_list(f"{path}:{start}: block lacks {', '.join(sorted(missing))}")
                 faults.append(Fault(len(faults) + 1, start, block["file"], block["find"], block["put"],
                                     block["why"]))
                 block = {}
             continue
         match = re.match(r"(file|find|put|why):(?: (.*))?$", line)
         if not match or match.group(1) in block:
-            sys.exit(f"{path}:{number}: expected one each of file:, find:, put:, why: per block")
+            broken_list(f"{path}:{number}: expected one each of file:, find:, put:, why: per block")
         if not block:
             start = number
         block[match.group(1)] = match.group(2) or ""
@@ -109,11 +114,11 @@ def sync_copy(copy):
             path.rmdir()
 
 
-def run(command, log, cwd=None):
+def run(command, log):
     with open(log, "a", encoding="utf-8") as out:
         out.write("$ " + " ".join(command) + "\n")
         out.flush()
-        return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT).returncode == 0
+        return subprocess.run(command, stdout=out, stderr=subprocess.STDOUT).returncode == 0
 
 
 def build(build_dir, jobs, log):
