@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Replays checked-in playthrough logs through the headless runner.
 
-    check_playthrough.py RUNNER won ROOM LOG
+    check_playthrough.py won ROOM LOG RUNNER...
         the log, replayed twice with --final, ends won and both final snapshots are
         byte-identical
-    check_playthrough.py RUNNER finish ROOM LOG
+    check_playthrough.py finish ROOM LOG RUNNER...
         the log wins the last room; one more frame asking for the next room ends the shift
+
+RUNNER... is the runner's command: its path, after an emulator and its options for a
+runner built for another platform.
 """
 
 import json
@@ -17,7 +20,7 @@ FINISHED_MESSAGE = "Смена закончена. Все грузы эваку�
 
 
 def final_snapshot(runner, room, text):
-    out = subprocess.run([runner, "--room", str(room), "--final", "-"], input=text.encode("utf-8"),
+    out = subprocess.run(runner + ["--room", str(room), "--final", "-"], input=text.encode("utf-8"),
                          stdout=subprocess.PIPE, check=True).stdout
     lines = out.decode("utf-8").strip().split("\n")
     return lines[-1]
@@ -60,10 +63,10 @@ def check_finish(runner, room, log):
 
 
 def main():
-    if len(sys.argv) != 5 or sys.argv[2] not in ("won", "finish"):
+    if len(sys.argv) < 5 or sys.argv[1] not in ("won", "finish"):
         print(__doc__)
         return 2
-    runner, mode, room, log = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+    mode, room, log, runner = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4:]
     try:
         errors = (check_won if mode == "won" else check_finish)(runner, room, log)
     except FileNotFoundError as e:

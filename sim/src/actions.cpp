@@ -12,6 +12,7 @@
 #include "internal_error.hpp"
 #include "json_text.hpp"
 #include "math/geometry.hpp"
+#include "math/trig.hpp"
 #include "throw_speed.hpp"
 
 namespace vantrel_sim {
@@ -126,7 +127,7 @@ bool body_overlaps(const Actor& player, Vec3 center, Vec3 size) {
     }
     const float dx = std::abs(player.pos.x - center.x) - size.x / 2.0f;
     const float dz = std::abs(player.pos.z - center.z) - size.z / 2.0f;
-    const float distance = std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) +
+    const float distance = exact_hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) +
                            std::min(std::max(dx, dz), 0.0f);
     return distance < BODY_CONTACT_RADIUS;
 }
@@ -155,8 +156,8 @@ std::array<float, 2> away_from_player(const Actor& player, Vec3 cargo_pos) {
 std::optional<Vec3> free_spot_aside(const Game& game, std::size_t actor, const Cargo& item) {
     const Actor& player = game.actors[0];
     const float yaw = game.actors[actor].yaw;
-    const float s = std::sin(yaw);
-    const float c = std::cos(yaw);
+    const float s = exact_sin(yaw);
+    const float c = exact_cos(yaw);
     const std::array<std::array<float, 2>, 4> directions{{
         away_from_player(player, item.pos),
         {-s, -c},

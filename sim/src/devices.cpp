@@ -5,6 +5,7 @@
 #include "game.hpp"
 #include "internal_error.hpp"
 #include "math/geometry.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -40,7 +41,7 @@ float cargo_mass(CargoStyle style) {
     }
 }
 
-float horizontal_distance(Vec3 a, Vec3 b) { return std::hypot(a.x - b.x, a.z - b.z); }
+float horizontal_distance(Vec3 a, Vec3 b) { return exact_hypot(a.x - b.x, a.z - b.z); }
 
 bool socket_powered(const SocketView& socket, const std::vector<Cargo>& cargo) {
     for (const Cargo& c : cargo) {
@@ -96,10 +97,14 @@ bool rule_condition(const Level& level, const DoorRule& rule) {
     const auto active = [&level](std::size_t p) {
         return checked_at(level.plates, p, "door rule plate").active;
     };
-    return std::ranges::all_of(rule.sockets_on, powered) &&
-           std::ranges::none_of(rule.sockets_off, powered) &&
-           std::ranges::all_of(rule.plates_on, active) &&
-           std::ranges::none_of(rule.plates_off, active);
+    const auto all = [](const auto& list, const auto& test) {
+        return std::all_of(list.begin(), list.end(), test);
+    };
+    const auto none = [](const auto& list, const auto& test) {
+        return std::none_of(list.begin(), list.end(), test);
+    };
+    return all(rule.sockets_on, powered) && none(rule.sockets_off, powered) &&
+           all(rule.plates_on, active) && none(rule.plates_off, active);
 }
 
 void run_cycle(DoorView& door, const DoorCycle& cycle, std::uint32_t ticks, bool condition) {

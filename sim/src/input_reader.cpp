@@ -1,4 +1,5 @@
 #include <array>
+#include <cstdint>
 
 #include "input.hpp"
 #include "json_reader.hpp"
@@ -14,9 +15,27 @@ constexpr std::array<std::string_view, 13> FIELD_KEYS = {
 };
 constexpr std::size_t FIELD_COUNT = FIELD_KEYS.size();
 
+// Every key fits in eight bytes, so a key is matched by comparing its length and its bytes
+// packed into one integer with each field's.
+constexpr std::uint64_t packed(std::string_view key) {
+    std::uint64_t value = 0;
+    for (std::size_t i = 0; i < key.size() && i < 8; ++i) {
+        value |= std::uint64_t{static_cast<unsigned char>(key[i])} << (8 * i);
+    }
+    return value;
+}
+
+constexpr auto PACKED_KEYS = [] {
+    std::array<std::uint64_t, FIELD_COUNT> keys{};
+    for (std::size_t i = 0; i < FIELD_COUNT; ++i) keys[i] = packed(FIELD_KEYS[i]);
+    return keys;
+}();
+
 std::size_t field_index(std::string_view key) {
+    if (key.size() > 8) return FIELD_COUNT;
+    const std::uint64_t value = packed(key);
     for (std::size_t i = 0; i < FIELD_COUNT; ++i) {
-        if (FIELD_KEYS[i] == key) return i;
+        if (PACKED_KEYS[i] == value && FIELD_KEYS[i].size() == key.size()) return i;
     }
     return FIELD_COUNT;
 }
@@ -64,7 +83,7 @@ bool read_field(JsonReader& reader, Input& input, std::size_t field) {
     bool& flag = flag_field(input, field);
     if (c == 't' || c == 'f') {
         flag = c == 't';
-        return reader.read_literal(flag ? "true" : "false");
+        return flag ? reader.read_literal("true") : reader.read_literal("false");
     }
     return fail_invalid_type(reader, "a boolean");
 }
@@ -72,7 +91,7 @@ bool read_field(JsonReader& reader, Input& input, std::size_t field) {
 bool read_object_form(JsonReader& reader, Input& input) {
     reader.advance();  // '{'
     std::array<bool, FIELD_COUNT> seen{};
-    std::string key;
+    std::string decoded;
     for (bool first = true;; first = false) {
         int c = reader.peek_significant();
         if (c == '}') {
@@ -89,10 +108,11 @@ bool read_object_form(JsonReader& reader, Input& input) {
         }
         if (c < 0) return reader.fail_at_next("EOF while parsing an object");
         if (c != '"') return reader.fail_at_next("key must be a string");
-        if (!reader.read_string(&key)) return false;
+        std::string_view key;
+        if (!reader.read_key(key, decoded)) return false;
         const std::size_t field = field_index(key);
         if (field < FIELD_COUNT && seen[field]) {
-            return reader.fail_here("duplicate field `" + key + "`");
+            return reader.fail_here("duplicate field `" + std::string(key) + "`");
         }
         if (!reader.read_colon()) return false;
         if (field == FIELD_COUNT) {

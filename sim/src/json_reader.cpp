@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <system_error>
 #include <utility>
 #include <vector>
 
+#include "decimal_to_binary.hpp"
 #include "json_text.hpp"
 
 namespace vantrel_sim {
@@ -15,51 +16,11 @@ namespace {
 
 bool is_digit(int c) { return c >= '0' && c <= '9'; }
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
 int hex_value(int c) {
     if (is_digit(c)) return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
-}
-
-// Whether a well-formed JSON number is at least 1 in magnitude, i.e. the decimal exponent
-// of its first significant digit is not negative. A conversion that is out of range
-// overflowed exactly when this holds, and underflowed otherwise.
-bool magnitude_at_least_one(std::string_view number) {
-    std::size_t i = number.front() == '-' ? 1 : 0;
-    std::int64_t lead = 0;
-    bool found = false;
-    const std::size_t whole_start = i;
-    while (i < number.size() && is_digit(number[i])) ++i;
-    for (std::size_t k = whole_start; k < i && !found; ++k) {
-        if (number[k] != '0') {
-            lead = static_cast<std::int64_t>(i - k - 1);
-            found = true;
-        }
-    }
-    if (i < number.size() && number[i] == '.') {
-        const std::size_t fraction_start = ++i;
-        for (; i < number.size() && is_digit(number[i]); ++i) {
-            if (!found && number[i] != '0') {
-                lead = -static_cast<std::int64_t>(i - fraction_start + 1);
-                found = true;
-            }
-        }
-    }
-    if (!found) return false;
-    std::int64_t exponent = 0;
-    if (i < number.size()) {  // 'e' or 'E'
-        const bool negative = number[++i] == '-';
-        if (number[i] == '-' || number[i] == '+') ++i;
-        constexpr std::int64_t SATURATED = 1'000'000'000'000'000;
-        for (; i < number.size(); ++i) {
-            exponent = std::min(exponent * 10 + (number[i] - '0'), SATURATED);
-        }
-        if (negative) exponent = -exponent;
-    }
-    return lead + exponent >= 0;
 }
 
 // Length of the well-formed UTF-8 sequence starting at `at`, 0 when there is none.
@@ -110,15 +71,6 @@ void append_utf8(std::string& out, unsigned code) {
 }
 
 }  // namespace
-
-int JsonReader::peek() const {
-    return pos_ < text_.size() ? static_cast<unsigned char>(text_[pos_]) : -1;
-}
-
-int JsonReader::peek_significant() {
-    while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
-    return peek();
-}
 
 bool JsonReader::fail_here(std::string description) {
     description_ = std::move(description);
@@ -180,6 +132,22 @@ bool JsonReader::read_string(std::string* decoded) {
     }
 }
 
+bool JsonReader::read_key(std::string_view& key, std::string& decoded) {
+    const std::size_t start = pos_ + 1;
+    for (std::size_t at = start; at < text_.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text_[at]);
+        if (c == '"') {
+            key = text_.substr(start, at - start);
+            pos_ = at + 1;
+            return true;
+        }
+        if (c < 0x20 || c >= 0x80 || c == '\\') break;
+    }
+    if (!read_string(&decoded)) return false;
+    key = decoded;
+    return true;
+}
+
 bool JsonReader::read_utf8_sequence(std::string* decoded) {
     const std::size_t length = utf8_length(text_, pos_);
     if (length == 0) return fail_at_next("invalid unicode code point");
@@ -238,7 +206,7 @@ bool JsonReader::read_hex_quad(unsigned& code) {
     return true;
 }
 
-bool JsonReader::read_literal(std::string_view word) {
+bool JsonReader::read_literal_slowly(std::string_view word) {
     for (const char expected : word) {
         const int c = peek();
         if (c < 0) return fail_here("EOF while parsing a value");
@@ -248,47 +216,61 @@ bool JsonReader::read_literal(std::string_view word) {
     return true;
 }
 
-// One or more digits, as the integer, fraction and exponent parts each need.
-bool JsonReader::read_digits() {
-    const int c = peek();
-    if (c < 0) return fail_here("EOF while parsing a value");
-    if (!is_digit(c)) return fail_at_next("invalid number");
-    while (is_digit(peek())) advance();
-    return true;
-}
-
+// Checks the form and finds the parts for the conversion in the same pass.
 bool JsonReader::read_number(NumberToken& number) {
+    // Locals: a store through a char pointer could otherwise alias the members.
+    const char* const text = text_.data();
+    const std::size_t size = text_.size();
     const std::size_t start = pos_;
-    if (peek() == '-') advance();
-    if (peek() == '0') {
-        advance();
-        if (is_digit(peek())) return fail_at_next("invalid number");
-    } else if (!read_digits()) {
-        return false;
+    std::size_t at = pos_;
+    const auto digit_at = [text, size](std::size_t k) { return k < size && is_digit(text[k]); };
+    const auto digits = [&] {
+        const std::size_t from = at;
+        while (digit_at(at)) ++at;
+        return std::string_view(text + from, at - from);
+    };
+    // The integer, fraction and exponent parts each need at least one digit.
+    const auto missing_digit = [this, &at, size] {
+        pos_ = at;
+        return at < size ? fail_at_next("invalid number") : fail_here("EOF while parsing a value");
+    };
+    DecimalParts& parts = number.parts;
+    parts = {};
+    parts.negative = at < size && text[at] == '-';
+    if (parts.negative) ++at;
+    if (!digit_at(at)) return missing_digit();
+    if (text[at] == '0' && digit_at(at + 1)) {
+        pos_ = at + 1;
+        return fail_at_next("invalid number");
     }
+    parts.whole = text[at] == '0' ? std::string_view(text + at++, 1) : digits();
     number.integer = true;
-    if (peek() == '.') {
-        advance();
+    if (at < size && text[at] == '.') {
+        ++at;
         number.integer = false;
-        if (!read_digits()) return false;
+        if (!digit_at(at)) return missing_digit();
+        parts.fraction = digits();
     }
-    if (peek() == 'e' || peek() == 'E') {
-        advance();
+    if (at < size && (text[at] == 'e' || text[at] == 'E')) {
+        ++at;
         number.integer = false;
-        if (peek() == '+' || peek() == '-') advance();
-        if (!read_digits()) return false;
+        const bool negative = at < size && text[at] == '-';
+        if (at < size && (text[at] == '-' || text[at] == '+')) ++at;
+        if (!digit_at(at)) return missing_digit();
+        for (; digit_at(at); ++at) {
+            parts.exponent =
+                std::min(parts.exponent * 10 + (text[at] - '0'), DecimalParts::EXPONENT_SATURATION);
+        }
+        if (negative) parts.exponent = -parts.exponent;
     }
-    number.text = text_.substr(start, pos_ - start);
+    pos_ = at;
+    number.text = std::string_view(text + start, at - start);
     return true;
 }
 
 bool JsonReader::number_to_double(const NumberToken& number, double& value) {
-    const char* const first = number.text.data();
-    const auto result = std::from_chars(first, first + number.text.size(), value);
-    if (result.ec == std::errc()) return true;
-    if (result.ec != std::errc::result_out_of_range) return fail_here("invalid number");
-    if (magnitude_at_least_one(number.text)) return fail_here("number out of range");
-    value = number.text.front() == '-' ? -0.0 : 0.0;
+    value = decimal_to_double(number.parts);
+    if (std::isinf(value)) return fail_here("number out of range");
     return true;
 }
 
@@ -296,20 +278,10 @@ bool JsonReader::read_float(float& value) {
     NumberToken number;
     if (!read_number(number)) return false;
     // Rounded from the decimal text directly: going through the double could round twice.
-    const char* const first = number.text.data();
-    const auto result = std::from_chars(first, first + number.text.size(), value);
-    if (result.ec == std::errc()) return true;
+    value = decimal_to_float(number.parts);
     // Beyond the float range: still an error when it does not even fit a double.
     double wide = 0.0;
-    if (!number_to_double(number, wide)) return false;
-    const bool negative = number.text.front() == '-';
-    if (magnitude_at_least_one(number.text)) {
-        const float infinity = std::numeric_limits<float>::infinity();
-        value = negative ? -infinity : infinity;
-    } else {
-        value = negative ? -0.0f : 0.0f;
-    }
-    return true;
+    return !std::isinf(value) || number_to_double(number, wide);
 }
 
 bool JsonReader::name_number(const NumberToken& number, std::string& name) {

@@ -3,7 +3,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <system_error>
+
+#include "shortest_digits.hpp"
 
 namespace vantrel_sim {
 namespace {
@@ -18,27 +19,22 @@ struct DecimalDigits {
 };
 
 template <typename Real>
-DecimalDigits shortest_digits(Real value) {
-    // Scientific form: "-d.ddde-xx", the sign of the exponent always present.
-    char text[48];
-    const char* const end =
-        std::to_chars(text, text + sizeof text, value, std::chars_format::scientific).ptr;
+DecimalDigits decimal_digits(Real value) {
     DecimalDigits decimal;
-    const char* cursor = text;
-    if (*cursor == '-') {
-        decimal.negative = true;
-        ++cursor;
+    decimal.negative = std::signbit(value);
+    const ShortestDigits shortest = shortest_digits(decimal.negative ? -value : value);
+    char reversed[24];
+    int count = 0;
+    std::uint64_t rest = shortest.significand;
+    do {
+        reversed[count++] = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    for (int i = 0; i < count; ++i) {
+        decimal.digits[i] = reversed[count - 1 - i];
     }
-    for (; cursor < end && *cursor != 'e'; ++cursor) {
-        if (*cursor != '.') {
-            decimal.digits[decimal.count++] = *cursor;
-        }
-    }
-    ++cursor;  // 'e'
-    if (cursor < end && *cursor == '+') {
-        ++cursor;
-    }
-    std::from_chars(cursor, end, decimal.exponent);
+    decimal.count = count;
+    decimal.exponent = shortest.exponent + count - 1;
     return decimal;
 }
 
@@ -109,21 +105,7 @@ void append_escape(std::string& out, unsigned char byte) {
 }  // namespace
 
 char* format_float(char* buffer, float value) {
-    // Whole numbers below 2^24 are their own shortest digits (every neighbour is another
-    // whole number): write them directly, they are common in room geometry.
-    constexpr float EXACT_WHOLE_LIMIT = 16777216.0f;
-    if (std::abs(value) < EXACT_WHOLE_LIMIT && value == std::trunc(value)) {
-        char* out = buffer;
-        if (std::signbit(value)) {
-            *out++ = '-';
-        }
-        const auto whole = static_cast<std::int32_t>(std::abs(value));
-        out = std::to_chars(out, out + 12, whole).ptr;
-        *out++ = '.';
-        *out++ = '0';
-        return out;
-    }
-    const DecimalDigits decimal = shortest_digits(value);
+    const DecimalDigits decimal = decimal_digits(value);
     if (decimal.exponent >= -6 && decimal.exponent <= 12) {
         return write_plain(buffer, decimal);
     }
@@ -146,7 +128,7 @@ void append_plain_decimal(std::string& out, double value) {
     }
     // Up to 309 whole digits, or 323 zeros after the point before 17 digits.
     char buffer[360];
-    out.append(buffer, write_plain(buffer, shortest_digits(value)));
+    out.append(buffer, write_plain(buffer, decimal_digits(value)));
 }
 
 void append_json_string(std::string& out, std::string_view text) {

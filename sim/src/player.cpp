@@ -6,6 +6,7 @@
 #include "body.hpp"
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -30,7 +31,7 @@ float penetration(Vec3 feet, const BoxView& box) {
     }
     // Signed distance from the feet to the footprint, negative inside it.
     const float distance =
-        std::hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
+        exact_hypot(std::max(dx, 0.0f), std::max(dz, 0.0f)) + std::min(std::max(dx, dz), 0.0f);
     return std::max(BODY_CONTACT_RADIUS - distance, 0.0f);
 }
 
@@ -54,8 +55,8 @@ BoxView box_of(const Cargo& cargo) { return BoxView{cargo.pos, cargo.size}; }
 bool is_obstacle(const Cargo& cargo) { return cargo.owner != 0; }
 
 Vec3 walk_direction(float yaw, float mx, float mz) {
-    const float s = std::sin(yaw);
-    const float c = std::cos(yaw);
+    const float s = exact_sin(yaw);
+    const float c = exact_cos(yaw);
     const Vec3 d{c * mx - s * mz, 0.0f, -s * mx - c * mz};
     const float len = length(d);
     if (len > MIN_DIRECTION) {

@@ -1,12 +1,12 @@
 // What an actor can see, aim at and catch. Every operation only reads the world.
 #include <algorithm>
-#include <cmath>
 #include <limits>
 
 #include "aim.hpp"
 #include "game.hpp"
 #include "internal_error.hpp"
 #include "math/geometry.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -37,15 +37,15 @@ Vec3 eye_point(const ActorView& actor) {
 }
 
 Vec3 view_direction(float yaw, float pitch) {
-    const float horizontal = std::cos(pitch);
-    return {-std::sin(yaw) * horizontal, std::sin(pitch), -std::cos(yaw) * horizontal};
+    const float horizontal = exact_cos(pitch);
+    return {-exact_sin(yaw) * horizontal, exact_sin(pitch), -exact_cos(yaw) * horizontal};
 }
 
 Vec3 hand_point(const ActorView& actor, float room_height) {
-    const float horizontal = std::cos(actor.pitch);
-    const float x = actor.pos.x - std::sin(actor.yaw) * horizontal;
-    const float z = actor.pos.z - std::cos(actor.yaw) * horizontal;
-    const float y = std::sin(actor.pitch) + ((actor.pos.y + EYE_HEIGHT) - 0.1f);
+    const float horizontal = exact_cos(actor.pitch);
+    const float x = actor.pos.x - exact_sin(actor.yaw) * horizontal;
+    const float z = actor.pos.z - exact_cos(actor.yaw) * horizontal;
+    const float y = exact_sin(actor.pitch) + ((actor.pos.y + EYE_HEIGHT) - 0.1f);
     // max then min rather than std::clamp: never undefined, even for a too low room.
     return {x, std::min(std::max(y, HAND_MIN_HEIGHT), room_height - HAND_CEILING_GAP), z};
 }

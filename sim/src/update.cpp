@@ -1,10 +1,12 @@
 #include <algorithm>
 #include <cmath>
-#include <compare>
+#include <cstdint>
+#include <cstring>
 #include <optional>
 
 #include "game.hpp"
 #include "internal_error.hpp"
+#include "math/trig.hpp"
 
 namespace vantrel_sim {
 
@@ -24,6 +26,17 @@ constexpr float GOAL_HEIGHT_TOLERANCE = 0.35f;
 constexpr float GOAL_REST_SPEED = 1.5f;
 constexpr float FRAGILE_FLOOR = 0.018f;
 constexpr float FRAGILE_Z = -0.5f;
+
+// IEEE total order (std::strong_order on floats, which the libc++ of Emscripten declares but
+// does not define): the bits as a signed integer, negative magnitudes reversed.
+bool totally_before(float a, float b) {
+    const auto key = [](float value) {
+        std::int32_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        return bits < 0 ? bits ^ 0x7FFFFFFF : bits;
+    };
+    return key(a) < key(b);
+}
 
 float finite_or(float value, float fallback) { return std::isfinite(value) ? value : fallback; }
 
@@ -164,7 +177,7 @@ void Game::catch_flying_cargo() {
         std::size_t catcher = 0;
         for (std::size_t a = 0; a < actors.size(); ++a) {
             const std::optional<float> distance = catch_distance(a, ci);
-            if (distance && (!best || std::strong_order(*distance, *best) < 0)) {
+            if (distance && (!best || totally_before(*distance, *best))) {
                 best = distance;
                 catcher = a;
             }
@@ -179,7 +192,7 @@ void Game::catch_flying_cargo() {
 void Game::check_goal() {
     const Actor& player = checked_at(actors, 0, "player");
     const bool near =
-        std::hypot(player.pos.x - level.goal.x, player.pos.z - level.goal.z) <= GOAL_REACH &&
+        exact_hypot(player.pos.x - level.goal.x, player.pos.z - level.goal.z) <= GOAL_REACH &&
         std::abs(player.pos.y - level.goal.y) < GOAL_VERTICAL_REACH;
 
     bool all_delivered = true;

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <charconv>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 #include "body.hpp"
+#include "decimal_to_binary.hpp"
 #include "levels/level.hpp"
 #include "lift.hpp"
 #include "motion.hpp"
@@ -14,13 +14,9 @@
 namespace vantrel_sim {
 namespace {
 
-// The float nearest to a decimal text, rounded once from the text itself.
-float nearest_float(std::string_view decimal) {
-    float value = 0.0f;
-    const auto result = std::from_chars(decimal.data(), decimal.data() + decimal.size(), value);
-    EXPECT_EQ(result.ec, std::errc()) << decimal;
-    return value;
-}
+// The float nearest to a decimal text, rounded once from the text itself (the reader's own
+// correctly rounded conversion, so the table reads the same under every standard library).
+float nearest_float(std::string_view decimal) { return decimal_to_float(decimal); }
 
 struct PinnedConstant {
     std::string_view name;

@@ -1,16 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <limits>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "decimal_to_binary.hpp"
 #include "input.hpp"
 #include "json_text.hpp"
 #include "snapshot.hpp"
@@ -102,12 +101,8 @@ TEST(FloatText, PseudoRandomBitPatternsReadBackToTheSameBits) {
             continue;
         }
         ASSERT_TRUE(well_formed(text)) << text;
-        float back = 0.0f;
-        const auto result = std::from_chars(text.data(), text.data() + text.size(), back);
-        ASSERT_EQ(result.ec, std::errc()) << text;
-        ASSERT_EQ(result.ptr, text.data() + text.size()) << text;
-        ASSERT_EQ(std::bit_cast<std::uint32_t>(back), pattern) << text;
-        // The input reader reads it back the same way.
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(decimal_to_float(text)), pattern) << text;
+        // The input reader reads it back the same way, the whole text taken as one number.
         const auto input = parse_input("[" + text + "]");
         ASSERT_TRUE(std::holds_alternative<Input>(input)) << text;
         ASSERT_EQ(std::bit_cast<std::uint32_t>(std::get<Input>(input).dt), pattern) << text;
@@ -302,11 +297,13 @@ TEST(SnapshotWriter, PythonJsonModuleAcceptsTheText) {
         std::ofstream file(script_path, std::ios::binary);
         file << script;
     }
-    const std::string command = "python3 " + script_path + " " + path + " 2>&1";
-    const int status = std::system(command.c_str());
+    // A Windows build under Wine has no python3 to start; a status of 0 means success on
+    // every platform, where the other values differ.
+    const bool python_runs = std::system("python3 -c pass") == 0;
+    const int status = python_runs ? std::system(("python3 " + script_path + " " + path + " 2>&1").c_str()) : 0;
     std::remove(path.c_str());
     std::remove(script_path.c_str());
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 127) {
+    if (!python_runs) {
         GTEST_SKIP() << "python3 is not available";
     }
     EXPECT_EQ(status, 0);

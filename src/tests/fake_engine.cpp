@@ -1,10 +1,10 @@
 #include "fake_engine.hpp"
 
-#include <dlfcn.h>
-
 #include <cstring>
 #include <map>
 #include <stdexcept>
+
+#include "shared_library.hpp"
 
 namespace vantrel_host {
 
@@ -443,17 +443,14 @@ FakeEngine::FakeEngine() { active = this; }
 
 FakeEngine::~FakeEngine() {
     if (handle_ != nullptr) {
-        dlclose(handle_);
+        unload_library(handle_);
     }
     active = nullptr;
 }
 
 bool FakeEngine::open(const char* library_path) {
-    handle_ = dlopen(library_path, RTLD_NOW | RTLD_LOCAL);
-    if (handle_ == nullptr) {
-        throw std::runtime_error(std::string("dlopen failed: ") + dlerror());
-    }
-    auto entry_function = reinterpret_cast<Entry>(dlsym(handle_, "vantrel_library_init"));
+    handle_ = load_library(library_path);
+    auto entry_function = reinterpret_cast<Entry>(find_symbol(handle_, "vantrel_library_init"));
     if (entry_function == nullptr) {
         throw std::runtime_error("the library has no vantrel_library_init");
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-// The engine's side of the GDExtension interface, played for a dlopen-ed vantrel library:
+// The engine's side of the GDExtension interface, played for a loaded vantrel library:
 // interface lookup by name, opaque engine values of the engine's sizes that are counted and
 // checked on every use, class and method registration, objects, both call paths and the
 // error print.

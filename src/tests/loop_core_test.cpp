@@ -1,4 +1,4 @@
-// LoopCore as the engine sees it: the built library loaded with dlopen and driven through
+// LoopCore as the engine sees it: the built library loaded as the engine loads it, driven through
 // the GDExtension interface by a fake engine.
 
 #include <gtest/gtest.h>

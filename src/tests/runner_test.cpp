@@ -2,25 +2,22 @@
 // same world gives in process.
 
 #include <gtest/gtest.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "child_process.hpp"
+#include "runner_command.hpp"
 #include "session.hpp"
-
-extern char** environ;
 
 namespace {
 
 using namespace vantrel_sim;
+using namespace vantrel_host;
 
 const std::string EMPTY_INPUT_ERROR = "Invalid simulation input: EOF while parsing a value at line 1 column 0";
 
@@ -31,7 +28,7 @@ struct Finished {
 };
 
 std::string temp_path(const char* name) {
-    return std::string(::testing::TempDir()) + "vantrel_run_" + std::to_string(getpid()) + "_" + name;
+    return std::string(::testing::TempDir()) + "vantrel_run_" + std::to_string(current_process_id()) + "_" + name;
 }
 
 std::string read_file(const std::string& path) {
@@ -45,38 +42,19 @@ void write_file(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::vector<char*> argv_of(std::vector<std::string>& args) {
-    args.insert(args.begin(), VANTREL_RUN_PATH);
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    return argv;
-}
-
-int wait_for(pid_t child) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// The runner's arguments after those of its command that come before them (an emulator's).
+std::vector<std::string> runner_args(const std::vector<std::string>& args) {
+    std::vector<std::string> all(RUNNER_COMMAND.begin() + 1, RUNNER_COMMAND.end());
+    all.insert(all.end(), args.begin(), args.end());
+    return all;
 }
 
 // Runs the runner with `input` on standard input; output goes through files, so no pipe fills.
-Finished run(std::vector<std::string> args, const std::string& input = "") {
+Finished run(const std::vector<std::string>& args, const std::string& input = "") {
     const std::string in = temp_path("in"), out = temp_path("out"), err = temp_path("err");
     write_file(in, input);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    std::vector<char*> argv = argv_of(args);
-    pid_t child = 0;
     Finished finished;
-    if (posix_spawn(&child, VANTREL_RUN_PATH, &actions, nullptr, argv.data(), environ) == 0) {
-        finished.status = wait_for(child);
-    }
-    posix_spawn_file_actions_destroy(&actions);
+    finished.status = run_with_files(RUNNER_COMMAND[0], runner_args(args), in, out, err);
     finished.out = read_file(out);
     finished.err = read_file(err);
     std::remove(in.c_str());
@@ -179,52 +157,35 @@ TEST(HeadlessRunner, BadArgumentsAndUnreadableFilesExitTwoWithUsage) {
     }
 }
 
-// Reads one line from `fd`, waiting at most two seconds for each piece.
-std::string read_line(int fd) {
-    std::string line;
-    char c = 0;
-    pollfd ready{fd, POLLIN, 0};
-    while (poll(&ready, 1, 2000) == 1 && read(fd, &c, 1) == 1) {
-        line += c;
-        if (c == '\n') {
-            break;
-        }
-    }
-    return line;
+std::string first_line(const std::string& text) { return text.substr(0, text.find('\n') + 1); }
+
+TEST(HeadlessRunner, NamesUnreadableFilesInTheSameWordsOnEveryPlatform) {
+    const std::string missing = temp_path("missing");
+    EXPECT_EQ(first_line(run({missing}).err), "vantrel-run: cannot open " + missing + ": no such file or directory\n");
+
+    const std::string directory = temp_path("directory");
+    std::filesystem::create_directory(directory);
+    const Finished from_directory = run({directory});
+    std::filesystem::remove(directory);
+    EXPECT_EQ(from_directory.status, 2);
+    EXPECT_EQ(first_line(from_directory.err), "vantrel-run: cannot read " + directory + ": is a directory\n");
 }
 
 TEST(HeadlessRunner, AnswersEachLineAtOnceThroughAPipe) {
-    int to_child[2];
-    int from_child[2];
-    ASSERT_EQ(pipe(to_child), 0);
-    ASSERT_EQ(pipe(from_child), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, to_child[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, from_child[1], 1);
-    posix_spawn_file_actions_addclose(&actions, to_child[1]);
-    posix_spawn_file_actions_addclose(&actions, from_child[0]);
-    std::vector<std::string> args;
-    std::vector<char*> argv = argv_of(args);
-    pid_t child = 0;
-    ASSERT_EQ(posix_spawn(&child, VANTREL_RUN_PATH, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(to_child[0]);
-    close(from_child[1]);
-
+    PipedChild child;
+    ASSERT_TRUE(start_piped(RUNNER_COMMAND[0], runner_args({}), child));
     const std::vector<std::string> inputs = {R"({"dt":0.05,"mz":1})", R"({"dt":0.05,"yaw":1})"};
     std::istringstream expected(expected_lines(inputs));
     for (const std::string& input : inputs) {
         const std::string line = input + "\n";
-        ASSERT_EQ(write(to_child[1], line.data(), line.size()), static_cast<ssize_t>(line.size()));
+        ASSERT_TRUE(write_to_child(child, line));
         std::string want;
         std::getline(expected, want);
-        EXPECT_EQ(read_line(from_child[0]), want + "\n");
+        EXPECT_EQ(read_line_from_child(child, 2000), want + "\n");
     }
-    close(to_child[1]);
-    EXPECT_EQ(read_line(from_child[0]), "");
-    close(from_child[0]);
-    EXPECT_EQ(wait_for(child), 0);
+    close_child_input(child);
+    EXPECT_EQ(read_line_from_child(child, 2000), "");
+    EXPECT_EQ(wait_for_child(child), 0);
 }
 
 }  // namespace

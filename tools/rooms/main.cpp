@@ -1,10 +1,12 @@
 // Builds every room and prints one line per room: the catalogue at a glance.
 #include <cstdio>
 
+#include "binary_stdio.hpp"
 #include "levels/level.hpp"
 
 int main() {
     using namespace vantrel_sim;
+    vantrel_tools::use_binary_stdio();
     std::printf("%-5s %-28s %-16s %5s %6s %5s %7s %4s %5s %7s\n", "room", "title", "size", "walls",
                 "plates", "doors", "sockets", "fans", "cargo", "deliver");
     for (std::size_t index = 0; index < ROOM_COUNT; ++index) {

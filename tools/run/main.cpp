@@ -6,12 +6,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <exception>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "binary_stdio.hpp"
 #include "session.hpp"
 
 namespace {
@@ -88,6 +89,20 @@ void report(const Reply& reply) {
     }
 }
 
+// Reads up to and including the next line feed, keeping any byte (a NUL too) for the reader
+// to judge; false at the end of the input with nothing read.
+bool read_line(std::FILE* input, std::string& line) {
+    line.clear();
+    int c = 0;
+    while ((c = std::getc(input)) != EOF) {
+        line.push_back(static_cast<char>(c));
+        if (c == '\n') {
+            return true;
+        }
+    }
+    return !line.empty();
+}
+
 std::string_view without_line_end(std::string_view line) {
     if (line.ends_with('\n')) {
         line.remove_suffix(1);
@@ -103,6 +118,20 @@ int bad_use(const char* problem, const char* detail) {
     return EXIT_BAD_USE;
 }
 
+// The C libraries' own texts differ between platforms; these read the same everywhere.
+const char* reason_of(int error) {
+    switch (error) {
+        case ENOENT: return "no such file or directory";
+        case EACCES: return "permission denied";
+        case EISDIR: return "is a directory";
+        default: return "input/output error";
+    }
+}
+
+int unreadable(const char* problem, const std::string& name, int error) {
+    return bad_use(problem, (name + ": " + reason_of(error)).c_str());
+}
+
 int run(const Options& options, std::FILE* input, const char* input_name) {
     Game game = new_world();
     if (options.room) {
@@ -110,11 +139,9 @@ int run(const Options& options, std::FILE* input, const char* input_name) {
     }
     bool any_rejected = false;
     std::optional<std::string> last;
-    char* buffer = nullptr;
-    std::size_t capacity = 0;
-    ssize_t length = 0;
-    while ((length = getline(&buffer, &capacity, input)) >= 0) {
-        Reply reply = step_text(game, without_line_end({buffer, static_cast<std::size_t>(length)}));
+    std::string line;
+    while (read_line(input, line)) {
+        Reply reply = step_text(game, without_line_end(line));
         report(reply);
         any_rejected = any_rejected || reply.input_rejected;
         if (options.final_only) {
@@ -123,10 +150,8 @@ int run(const Options& options, std::FILE* input, const char* input_name) {
             write_line(reply.text);
         }
     }
-    const int read_error = std::ferror(input) ? errno : 0;
-    std::free(buffer);
-    if (read_error != 0) {
-        return bad_use("cannot read ", (std::string(input_name) + ": " + std::strerror(read_error)).c_str());
+    if (std::ferror(input)) {
+        return unreadable("cannot read ", input_name, errno);
     }
     if (options.final_only) {
         if (!last) {
@@ -143,9 +168,14 @@ int run_with_file(const Options& options) {
     if (!options.file || *options.file == "-") {
         return run(options, stdin, "standard input");
     }
+    // Windows refuses to open a directory where POSIX fails only on reading it.
+    std::error_code ignored;
+    if (std::filesystem::is_directory(*options.file, ignored)) {
+        return unreadable("cannot read ", *options.file, EISDIR);
+    }
     std::FILE* input = std::fopen(options.file->c_str(), "rb");
     if (input == nullptr) {
-        return bad_use("cannot open ", (*options.file + ": " + std::strerror(errno)).c_str());
+        return unreadable("cannot open ", *options.file, errno);
     }
     const int status = run(options, input, options.file->c_str());
     std::fclose(input);
@@ -171,6 +201,7 @@ int dispatch(const Options& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    vantrel_tools::use_binary_stdio();
     const std::optional<Options> options = parse_options(argc, argv);
     if (!options) {
         return bad_use("bad arguments", "");
