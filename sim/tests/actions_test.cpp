@@ -174,6 +174,20 @@ TEST(PlaceAction, CargoExactlyTheBodysRadiusAwayStaysWhereItIsHeld) {
     }
 }
 
+TEST(PlaceAction, CargoWhoseTopIsWithinATenthOfAMillimetreOfTheFeetStaysWhereItIsHeld) {
+    // Held low beside a player standing higher: a top 0.05 mm above the feet does not meet
+    // the body, one 0.2 mm above does and the cargo is moved aside.
+    for (const float rise : {0.00005f, 0.0002f}) {
+        Game game = open_room();
+        game.actors[0].pos.y = 1.0f;
+        const Vec3 held{0.2f, 1.0f - 0.425f + rise, 0.0f};
+        give(game, 0, add_cargo(game, held));
+        game.execute(0, Place{});
+        EXPECT_EQ(game.cargo[0].owner, -1) << rise;
+        EXPECT_EQ(game.cargo[0].pos == held, rise < 0.0001f) << rise;
+    }
+}
+
 TEST(PlaceAction, NoRoomInACornerKeepsTheCargoInHand) {
     Game game = looking_down();
     box_in(game);

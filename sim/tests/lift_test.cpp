@@ -93,6 +93,13 @@ TEST(LiftMotion, StandingPlayerAndCarriedCargoRideTheLift) {
     EXPECT_EQ(game.actors[0].pos.y, 1.0f + 0.02f);
     EXPECT_EQ(game.actors[0].vertical_speed, 0.0f);
     EXPECT_EQ(game.cargo[0].pos.y, 2.0f + 0.02f);
+
+    // Without the player on the platform, what the player holds stays in the hand.
+    Game beside = lift_room(1.0f, true);
+    beside.actors[0].held = 0;
+    beside.cargo.push_back(held);
+    beside.move_lift();
+    EXPECT_EQ(beside.cargo[0].pos.y, 2.0f);
 }
 
 TEST(LiftMotion, AirbornePlayerIsLeftBehindGoingDownButScoopedGoingUp) {

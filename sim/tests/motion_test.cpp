@@ -252,6 +252,13 @@ TEST(SeparateCargo, CentredCargoGoesBackTheWayItCame) {
     Cargo resting = make_cargo({0.0f, 0.0f, 0.0f}, {});
     separate_cargo(resting, slab);
     EXPECT_FLOAT_EQ(resting.pos.x, 0.551f);
+
+    // Centred means within a millimetre: from there on it is pushed out on its own side.
+    for (const float x : {std::nextafter(0.001f, 0.0f), 0.001f}) {
+        Cargo off = make_cargo({x, 0.0f, 0.0f}, {3.0f, 0.0f, 0.0f});
+        separate_cargo(off, slab);
+        EXPECT_EQ(off.pos.x > 0.0f, x == 0.001f) << x;
+    }
 }
 
 // --- integrate_cargo -------------------------------------------------------

@@ -162,12 +162,16 @@ TEST(GoalCheck, DeliveredCargoWithThePlayerNearbyWinsOnTheFirstTick) {
     EXPECT_GT(game.accumulator, 0.09f);
 }
 
-TEST(GoalCheck, ThePlayerFourMetresAwayIsNotNearEnough) {
-    Game game = delivered_room(4.0f);
-    Input input = frame(0.1f);
-    game.update(input);
-    EXPECT_FALSE(game.won);
-    EXPECT_TRUE(game.cargo[0].delivered);
+TEST(GoalCheck, ThePlayerIsNearEnoughUpToThreeAndAHalfMetresAway) {
+    // The pad's centre is at z = -10.
+    for (const float z : {-6.5f, std::nextafter(-6.5f, 0.0f), -6.0f}) {
+        Game game = delivered_room(3.5f);
+        game.actors[0].pos.z = z;
+        Input input = frame(0.1f);
+        game.update(input);
+        EXPECT_EQ(game.won, z == -6.5f) << z;
+        EXPECT_TRUE(game.cargo[0].delivered) << z;
+    }
 }
 
 TEST(GoalCheck, CargoFlyingOverThePadIsNotDelivered) {
