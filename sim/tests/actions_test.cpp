@@ -95,6 +95,17 @@ TEST(PickupAction, EchoFallsBackToTheRecordedCargoWithinTheWideMargin) {
     EXPECT_EQ(game.cargo[box].owner, 1);
     EXPECT_EQ(game.message, "Копия 1 взяла груз.");
 
+    // Exactly the wide margin beside the ray is still taken; a hair more is not.
+    const float margin_edge = 0.425f + 0.45f;
+    for (const float x : {margin_edge, std::nextafter(margin_edge, 1.0f)}) {
+        Game edge = open_room();
+        edge.actors[0].pos = {6.0f, 0.0f, 6.0f};
+        add_cargo(edge, {x, 1.6f, -1.5f});
+        const std::size_t edge_echo = add_echo(edge, actor_at({0.0f, 0.0f, 0.0f}));
+        edge.execute(edge_echo, Pickup{0});
+        EXPECT_EQ(edge.cargo[0].owner, x == margin_edge ? 1 : -1) << x;
+    }
+
     // The same offset beyond reach of the eye is not taken.
     Game far_room = open_room();
     far_room.actors[0].pos = {6.0f, 0.0f, 6.0f};
@@ -148,6 +159,33 @@ void box_in(Game& game) {
     game.level.walls.push_back(BoxView{{0.0f, 1.5f, 1.3f}, {3.6f, 3.0f, 1.0f}});
     game.level.walls.push_back(BoxView{{-1.3f, 1.5f, 0.0f}, {1.0f, 3.0f, 3.6f}});
     game.level.walls.push_back(BoxView{{1.3f, 1.5f, 0.0f}, {1.0f, 3.0f, 3.6f}});
+}
+
+TEST(PlaceAction, CargoExactlyTheBodysRadiusAwayStaysWhereItIsHeld) {
+    // The footprint's near edge 0.29990003 from the player's axis: touching, not overlapping.
+    const Vec3 size{0.25f, 0.85f, 0.25f};
+    const float touching = 0.29990003f + 0.125f;
+    for (const float x : {touching, std::nextafter(touching, 0.0f)}) {
+        Game game = open_room();
+        give(game, 0, add_cargo(game, {x, 1.0f, 0.0f}, CargoStyle::Freight, "Ящик", size));
+        game.execute(0, Place{});
+        EXPECT_EQ(game.cargo[0].owner, -1) << x;
+        EXPECT_EQ(game.cargo[0].pos.x == x, x == touching) << x;
+    }
+}
+
+TEST(PlaceAction, CargoWhoseTopIsWithinATenthOfAMillimetreOfTheFeetStaysWhereItIsHeld) {
+    // Held low beside a player standing higher: a top 0.05 mm above the feet does not meet
+    // the body, one 0.2 mm above does and the cargo is moved aside.
+    for (const float rise : {0.00005f, 0.0002f}) {
+        Game game = open_room();
+        game.actors[0].pos.y = 1.0f;
+        const Vec3 held{0.2f, 1.0f - 0.425f + rise, 0.0f};
+        give(game, 0, add_cargo(game, held));
+        game.execute(0, Place{});
+        EXPECT_EQ(game.cargo[0].owner, -1) << rise;
+        EXPECT_EQ(game.cargo[0].pos == held, rise < 0.0001f) << rise;
+    }
 }
 
 TEST(PlaceAction, NoRoomInACornerKeepsTheCargoInHand) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <utility>
+
 #include "game.hpp"
 #include "internal_error.hpp"
 
@@ -105,16 +108,39 @@ protected:
 
 TEST_F(DeviceScale, AcceptsOnlyALoadInsideItsWindow) {
     game.cargo = {cargo_on_plate(CargoStyle::Oxygen)};
-    EXPECT_FLOAT_EQ(weigh().load, 1.4f);
+    EXPECT_EQ(weigh().load, 0.0f + 1.4f);
     EXPECT_TRUE(weigh().active);
 
     game.cargo.push_back(cargo_on_plate(CargoStyle::Oxygen, 0.5f));
-    EXPECT_FLOAT_EQ(weigh().load, 2.8f);
+    EXPECT_EQ(weigh().load, (0.0f + 1.4f) + 1.4f);
     EXPECT_FALSE(weigh().active);
 
     game.cargo = {cargo_on_plate(CargoStyle::Ballast)};
-    EXPECT_FLOAT_EQ(weigh().load, 2.4f);
+    EXPECT_EQ(weigh().load, 0.0f + 2.4f);
     EXPECT_FALSE(weigh().active);
+}
+
+TEST_F(DeviceScale, ALoadExactlyAtEitherLimitCounts) {
+    game.cargo = {cargo_on_plate(CargoStyle::Oxygen)};
+    game.level.plates = {scale_at(PLATE_POS, 1.4f, 1.4f)};
+    EXPECT_TRUE(weigh().active);
+    game.level.plates = {scale_at(PLATE_POS, std::nextafter(1.4f, 2.0f), std::nullopt)};
+    EXPECT_FALSE(weigh().active);
+    game.level.plates = {scale_at(PLATE_POS, 1.0f, std::nextafter(1.4f, 0.0f))};
+    EXPECT_FALSE(weigh().active);
+}
+
+TEST_F(DeviceScale, EveryStyleWeighsItsMass) {
+    const std::pair<CargoStyle, float> masses[] = {
+        {CargoStyle::Freight, 1.0f}, {CargoStyle::Oxygen, 1.4f},   {CargoStyle::Battery, 1.4f},
+        {CargoStyle::Antenna, 1.0f}, {CargoStyle::Samples, 1.0f},  {CargoStyle::Bio, 0.45f},
+        {CargoStyle::Cryo, 1.0f},    {CargoStyle::Ballast, 2.4f},  {CargoStyle::Toolkit, 0.35f},
+        {CargoStyle::Coil, 0.2f},    {CargoStyle::Canister, 0.4f}, {CargoStyle::Helmet, 0.15f},
+    };
+    for (const auto& [style, mass] : masses) {
+        game.cargo = {cargo_on_plate(style)};
+        EXPECT_EQ(weigh().load, 0.0f + mass) << static_cast<int>(style);
+    }
 }
 
 TEST_F(DeviceScale, ActorsNeverCountAndAnEmptyScaleIsInactive) {
@@ -127,7 +153,7 @@ TEST_F(DeviceScale, MovingCarriedOrDockedCargoIsNotWeighed) {
     game.cargo[0].vel = {0.0f, 0.0f, 0.6f};
     EXPECT_EQ(weigh().load, 0.0f);
     game.cargo[0].vel = {0.0f, 0.0f, 0.59f};
-    EXPECT_FLOAT_EQ(weigh().load, 1.4f);
+    EXPECT_EQ(weigh().load, 0.0f + 1.4f);
 
     game.cargo[0].vel = {};
     game.cargo[0].owner = 0;
@@ -141,7 +167,7 @@ TEST_F(DeviceScale, MovingCarriedOrDockedCargoIsNotWeighed) {
 
 TEST_F(DeviceScale, CargoMustRestOnTheDisc) {
     game.cargo = {cargo_on_plate(CargoStyle::Oxygen, 0.9f)};
-    EXPECT_FLOAT_EQ(weigh().load, 1.4f);
+    EXPECT_EQ(weigh().load, 0.0f + 1.4f);
     game.cargo[0].pos.x = 0.95f;
     EXPECT_EQ(weigh().load, 0.0f);
 
@@ -153,7 +179,7 @@ TEST_F(DeviceScale, CargoMustRestOnTheDisc) {
 TEST_F(DeviceScale, WithoutAMaximumAnyLoadAboveTheRequirementCounts) {
     game.level.plates = {scale_at(PLATE_POS, 2.0f, std::nullopt)};
     game.cargo = {cargo_on_plate(CargoStyle::Ballast), cargo_on_plate(CargoStyle::Helmet)};
-    EXPECT_FLOAT_EQ(weigh().load, 2.55f);
+    EXPECT_EQ(weigh().load, (0.0f + 2.4f) + 0.15f);
     EXPECT_TRUE(weigh().active);
 }
 
@@ -289,19 +315,19 @@ protected:
 TEST_F(CyclingDoor, OpensInsideItsWindowOfEveryPeriod) {
     const DoorView& door = at_second(0);
     EXPECT_FALSE(door.open);
-    EXPECT_FLOAT_EQ(door.cycle_remaining.value_or(-1.0f), 7.0f);
+    EXPECT_EQ(door.cycle_remaining.value_or(-1.0f), 840.0f * TICK);
 
     at_second(7);
     EXPECT_TRUE(door.open);
-    EXPECT_FLOAT_EQ(door.cycle_remaining.value_or(-1.0f), 3.0f);
+    EXPECT_EQ(door.cycle_remaining.value_or(-1.0f), 360.0f * TICK);
 
     at_second(9, 119);
     EXPECT_TRUE(door.open);
-    EXPECT_FLOAT_EQ(door.cycle_remaining.value_or(-1.0f), TICK);
+    EXPECT_EQ(door.cycle_remaining.value_or(-1.0f), TICK);
 
     at_second(10);
     EXPECT_FALSE(door.open);
-    EXPECT_FLOAT_EQ(door.cycle_remaining.value_or(-1.0f), 15.0f);
+    EXPECT_EQ(door.cycle_remaining.value_or(-1.0f), 1800.0f * TICK);
 
     at_second(25);
     EXPECT_TRUE(door.open);
@@ -342,11 +368,11 @@ protected:
 TEST_F(LatchingDoor, OpensAfterFiveSecondsOfItsCondition) {
     game.update_switches(false);
     EXPECT_FALSE(door().open);
-    EXPECT_FLOAT_EQ(door().hold_remaining.value_or(-1.0f), 5.0f);
+    EXPECT_EQ(door().hold_remaining.value_or(-1.0f), 600.0f * TICK);
 
     advance(599);
     EXPECT_FALSE(door().open);
-    EXPECT_FLOAT_EQ(door().hold_remaining.value_or(-1.0f), TICK);
+    EXPECT_EQ(door().hold_remaining.value_or(-1.0f), TICK);
     EXPECT_EQ(game.door_hold_ticks[0], 599u);
 
     // Evaluation without advance leaves the count alone.
@@ -364,7 +390,7 @@ TEST_F(LatchingDoor, OneFailingTickResetsTheCount) {
     game.actors[0].pos = FAR_AWAY;
     advance(1);
     EXPECT_EQ(game.door_hold_ticks[0], 0u);
-    EXPECT_FLOAT_EQ(door().hold_remaining.value_or(-1.0f), 5.0f);
+    EXPECT_EQ(door().hold_remaining.value_or(-1.0f), 600.0f * TICK);
     EXPECT_FALSE(door().open);
 
     game.actors[0].pos = PLATE_POS;
@@ -455,6 +481,14 @@ TEST_F(RulelessDoor, TransferWindowAloneDecidesTheSecondDoor) {
     game.ticks = 1200;
     game.update_switches(false);
     EXPECT_FALSE(game.level.doors[1].open);
+
+    // A window whose ends are exact tick times: open from its start, closed at its end.
+    game.level.transfer_window = std::array<float, 2>{600.0f * TICK, 1200.0f * TICK};
+    for (const std::uint32_t ticks : {599u, 600u, 1199u, 1200u}) {
+        game.ticks = ticks;
+        game.update_switches(false);
+        EXPECT_EQ(game.level.doors[1].open, ticks == 600u || ticks == 1199u) << ticks;
+    }
 }
 
 }  // namespace

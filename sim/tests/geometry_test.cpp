@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "internal_error.hpp"
 #include "math/geometry.hpp"
 
@@ -46,6 +48,20 @@ TEST(SegmentBox, ParallelSegmentJustOutsideMisses) {
     EXPECT_FALSE(segment_hits_box({-2.0f, 0.0f, 0.50001f}, {2.0f, 0.0f, 0.50001f}, ORIGIN, UNIT));
     // Grazing the face counts as a hit.
     EXPECT_TRUE(segment_hits_box({-2.0f, 0.0f, 0.5f}, {2.0f, 0.0f, 0.5f}, ORIGIN, UNIT));
+}
+
+TEST(SegmentBox, SegmentLyingInAFaceHitsAndOneJustOffItMisses) {
+    // Along x, in the faces z = -0.5, z = 0.5, y = -0.5 and y = 0.5 of the unit box.
+    for (const std::size_t axis : {std::size_t{1}, std::size_t{2}}) {
+        for (const float face : {-0.5f, 0.5f}) {
+            Vec3 a{-2.0f, 0.0f, 0.0f};
+            Vec3 b{2.0f, 0.0f, 0.0f};
+            a[axis] = b[axis] = face;
+            EXPECT_EQ(segment_box_time(a, b, ORIGIN, UNIT), 0.375f) << axis << " " << face;
+            a[axis] = b[axis] = std::nextafter(face, 2.0f * face);
+            EXPECT_FALSE(segment_hits_box(a, b, ORIGIN, UNIT)) << axis << " " << face;
+        }
+    }
 }
 
 TEST(SegmentBox, DiagonalPassingBesideACornerMisses) {

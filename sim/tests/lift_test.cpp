@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "game.hpp"
 #include "lift.hpp"
 
@@ -91,6 +93,13 @@ TEST(LiftMotion, StandingPlayerAndCarriedCargoRideTheLift) {
     EXPECT_EQ(game.actors[0].pos.y, 1.0f + 0.02f);
     EXPECT_EQ(game.actors[0].vertical_speed, 0.0f);
     EXPECT_EQ(game.cargo[0].pos.y, 2.0f + 0.02f);
+
+    // Without the player on the platform, what the player holds stays in the hand.
+    Game beside = lift_room(1.0f, true);
+    beside.actors[0].held = 0;
+    beside.cargo.push_back(held);
+    beside.move_lift();
+    EXPECT_EQ(beside.cargo[0].pos.y, 2.0f);
 }
 
 TEST(LiftMotion, AirbornePlayerIsLeftBehindGoingDownButScoopedGoingUp) {
@@ -165,6 +174,59 @@ TEST(LiftMotion, RestingFreeCargoRidesButAFastFallingOneIsNotSnapped) {
     EXPECT_EQ(game.cargo[0].vel.y, 0.0f);
     EXPECT_EQ(game.cargo[1].pos.y, 1.0f + 0.425f + 0.03f);
     EXPECT_EQ(game.cargo[1].vel.y, -0.5f);
+}
+
+TEST(LiftMotion, RidersAreTakenOnlyWithinTheRiderToleranceAndSpeed) {
+    // A standing player 0.035 above the top is not carried; a hair less is.
+    for (const float feet : {0.035f, std::nextafter(0.035f, 0.0f)}) {
+        Game game = lift_room(0.0f, true);
+        game.actors[0].pos = Vec3{0.0f, feet, 0.0f};
+        game.move_lift();
+        EXPECT_EQ(game.actors[0].pos.y, feet == 0.035f ? feet : LIFT_MAX_STEP) << feet;
+    }
+
+    // Free cargo: its bottom within 0.035 of the top and slower than 0.2 m/s downward.
+    Game game = lift_room(1.0f, false);
+    game.cargo = {crate_at({0.0f, 1.0f + 0.425f + 0.034f, 0.0f}),
+                  crate_at({0.0f, 1.0f + 0.425f + 0.036f, 0.0f}),
+                  crate_at({0.5f, 1.0f + 0.425f, 0.5f}), crate_at({-0.5f, 1.0f + 0.425f, -0.5f})};
+    game.cargo[2].vel.y = -std::nextafter(0.2f, 0.0f);
+    game.cargo[3].vel.y = -0.2f;
+    game.move_lift();
+    const float riding = (1.0f - LIFT_MAX_STEP) + 0.85f / 2.0f;
+    EXPECT_EQ(game.cargo[0].pos.y, riding);
+    EXPECT_EQ(game.cargo[1].pos.y, 1.0f + 0.425f + 0.036f);
+    EXPECT_EQ(game.cargo[2].pos.y, riding);
+    EXPECT_EQ(game.cargo[3].pos.y, 1.0f + 0.425f);
+
+    // The rising platform scoops a falling cargo whose bottom is exactly at its top.
+    Game rising = lift_room(0.0f, true);
+    rising.cargo = {crate_at({0.0f, 0.425f, 0.0f})};
+    rising.cargo[0].vel.y = -3.0f;
+    rising.move_lift();
+    EXPECT_EQ(rising.cargo[0].pos.y, LIFT_MAX_STEP + 0.85f / 2.0f);
+    EXPECT_EQ(rising.cargo[0].vel.y, 0.0f);
+}
+
+// A cargo rides when its footprint, by its own width and depth, overlaps the platform's.
+TEST(LiftMotion, ANarrowDeepCargoRidesUpToTheEdgeOfItsOwnFootprint) {
+    const Vec3 size{0.4f, 0.85f, 1.2f};
+    const float x_edge = (size.x + 2.0f) / 2.0f - 0.001f;
+    const float z_edge = (size.z + 2.0f) / 2.0f - 0.001f;
+    const Vec3 places[] = {{std::nextafter(x_edge, 0.0f), 0.0f, 0.0f}, {x_edge, 0.0f, 0.0f},
+                           {0.0f, 0.0f, std::nextafter(z_edge, 0.0f)}, {0.0f, 0.0f, z_edge}};
+    Game game = lift_room(1.0f, true);
+    for (const Vec3 place : places) {
+        Cargo cargo = crate_at({place.x, 1.0f + 0.425f, place.z});
+        cargo.size = size;
+        game.cargo.push_back(cargo);
+    }
+    game.move_lift();
+    const float riding = (1.0f + LIFT_MAX_STEP) + 0.85f / 2.0f;
+    EXPECT_EQ(game.cargo[0].pos.y, riding);
+    EXPECT_EQ(game.cargo[1].pos.y, 1.0f + 0.425f);
+    EXPECT_EQ(game.cargo[2].pos.y, riding);
+    EXPECT_EQ(game.cargo[3].pos.y, 1.0f + 0.425f);
 }
 
 TEST(LiftMotion, DockedCargoStaysPut) {

@@ -145,6 +145,18 @@ TEST(PlayerMovement, CarriedCargoStopsAtTheWallAndThePlayerWithIt) {
     EXPECT_NEAR(game.actors[0].pos.z, game.cargo[0].pos.z + 1.0f, 1e-5f);
 }
 
+TEST(PlayerMovement, ABoxOverheadBlocksOnlyWhenItReachesMoreThanTheToleranceBelowTheHead) {
+    // Underside 0.00005 and 0.0002 below the top of the head, 1.75 above the feet.
+    for (const float underside : {1.74995f, 1.7498f}) {
+        Game game = empty_room();
+        game.level.walls.push_back(BoxView{{0.0f, underside + 0.5f, -1.0f}, {1.0f, 1.0f, 1.0f}});
+        game.actors[0].pos.z = -1.0f;
+        game.move_player(1, stick(0.0f, 1.0f));
+        const bool blocked = underside == 1.7498f;
+        EXPECT_EQ(game.actors[0].pos.z, blocked ? -1.0f : -1.0f - WALK_PER_TICK) << underside;
+    }
+}
+
 TEST(PlayerMovement, FallingFromAboveLandsOnABoxTop) {
     Game game = empty_room();
     game.level.walls.push_back(BoxView{{0.0f, 0.5f, 0.0f}, {2.0f, 1.0f, 2.0f}});
@@ -167,6 +179,21 @@ TEST(PlayerMovement, FeetWithinStepOnToleranceBelowATopStillLandOnIt) {
     EXPECT_TRUE(game.actors[0].on_ground);
 }
 
+TEST(PlayerMovement, FeetExactlyAtTheStepOnToleranceStepOnAndAHairLowerStay) {
+    const float top = 1.0f;
+    const float edge = top - 0.03f;
+    for (const float feet : {edge, std::nextafter(edge, 0.0f)}) {
+        Game game = empty_room();
+        game.level.walls.push_back(BoxView{{0.0f, 0.5f, 0.0f}, {2.0f, 1.0f, 2.0f}});
+        game.actors[0].pos.y = feet;
+        game.move_player(1, Input{});
+        const bool steps_on = feet == edge;
+        EXPECT_EQ(game.actors[0].pos.y, steps_on ? top : feet) << feet;
+        EXPECT_EQ(game.actors[0].on_ground, steps_on) << feet;
+        EXPECT_EQ(game.actors[0].vertical_speed, 0.0f) << feet;
+    }
+}
+
 TEST(PlayerMovement, BodyAlreadyInsideATallCargoNeitherFallsNorClimbs) {
     Game game = empty_room();
     game.cargo.push_back(crate_at({0.0f, 0.625f, -0.5f}, 0));  // top 1.05
@@ -178,6 +205,15 @@ TEST(PlayerMovement, BodyAlreadyInsideATallCargoNeitherFallsNorClimbs) {
     EXPECT_EQ(p.pos.y, 0.5f);
     EXPECT_EQ(p.vertical_speed, 0.0f);
     EXPECT_FALSE(p.on_ground);
+
+    // Just above the floor: the floor stops the fall first, then the cargo, tested after it,
+    // puts the feet back where they were.
+    game.actors[0].pos.y = 0.001f;
+    game.actors[0].vertical_speed = -1.0f;
+    game.move_player(2, Input{});
+    EXPECT_EQ(p.pos.y, 0.001f);
+    EXPECT_EQ(p.vertical_speed, 0.0f);
+    EXPECT_TRUE(p.on_ground);
 }
 
 TEST(PlayerMovement, RisingIntoAnUndersideStopsTheHeadJustBelowIt) {

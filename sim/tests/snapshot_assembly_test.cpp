@@ -75,7 +75,14 @@ TEST(SnapshotAssembly, EchoNextThrowIsTheFirstThrowStillToCome) {
     EXPECT_EQ(s.echoes[0].next_throw, 2.0f);
     EXPECT_FALSE(s.echoes[1].next_throw);
 
+    // A cursor on a throw: that throw is still to come.
+    game.replay_cursors[0] = 1;
+    s = game.snapshot();
+    EXPECT_EQ(s.echoes[0].next_throw, 240.0f * TICK);
     game.replay_cursors[0] = 2;
+    s = game.snapshot();
+    EXPECT_EQ(s.echoes[0].next_throw, 300.0f * TICK);
+    game.replay_cursors[0] = 3;
     s = game.snapshot();
     EXPECT_EQ(s.echoes[0].next_throw, 300.0f * TICK);
     game.replay_cursors[0] = 4;
@@ -145,6 +152,27 @@ TEST(SnapshotAssembly, PreviewOnlyForTheCargoThePlayerHolds) {
     EXPECT_EQ(game.cargo[held].owner, 0);
 }
 
+TEST(SnapshotAssembly, PreviewSamplesTheFlightAfterEveryEighthTick) {
+    Game game = open_room();
+    game.cargo_gravity_off = true;
+    const Vec3 start{0.0f, 1.5f, -1.0f};
+    give(game, 0, add_cargo(game, start));
+    const std::vector<Vec3> points = game.snapshot().trajectory;
+    ASSERT_EQ(points.size(), 31u);
+    EXPECT_EQ(points[0], start);
+    // Thrown straight ahead at 7.8 m/s with nothing in the way and no gravity: each tick
+    // damps the speed, then moves the copy by one tick of it.
+    float speed = -7.8f;
+    float z = start.z;
+    for (std::size_t k = 1; k < points.size(); ++k) {
+        for (int tick = 0; tick < 8; ++tick) {
+            speed = speed * 0.999f;
+            z = z + TICK * speed;
+        }
+        EXPECT_EQ(points[k], (Vec3{0.0f, 1.5f, z})) << k;
+    }
+}
+
 // Player throwing straight ahead with gravity off; door 1 stands 3 m ahead, closed.
 Game transfer_room(float window_start, float window_end, bool door_open) {
     Game game = open_room();
@@ -175,6 +203,18 @@ TEST(SnapshotAssembly, PreviewPassesDoorOneOnlyInsideTheTransferWindow) {
 
     // The window closes before the copy reaches the door (about 0.3 s in).
     EXPECT_GT(transfer_room(0.0f, 0.2f, false).snapshot().trajectory.back().z, -4.0f);
+}
+
+TEST(SnapshotAssembly, PreviewTakesItsFirstStepAtTheLoopTimeNow) {
+    // The held cargo sits in door 1's leaf: open at the first step, the copy flies on through
+    // it; closed, the leaf pushes it back.
+    Game open_now = transfer_room(0.0f, 10.0f, false);
+    open_now.cargo[0].pos = {0.0f, 1.5f, -4.0f};
+    EXPECT_LT(open_now.snapshot().trajectory[1].z, -4.0f);
+
+    Game open_next_tick = transfer_room(TICK, 10.0f, false);
+    open_next_tick.cargo[0].pos = {0.0f, 1.5f, -4.0f};
+    EXPECT_GT(open_next_tick.snapshot().trajectory[1].z, -4.0f);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>  // getpid, for file names of their own
+
 #include "decimal_to_binary.hpp"
 #include "input.hpp"
 #include "json_text.hpp"
@@ -391,7 +393,10 @@ TEST(SnapshotWriter, LabelsEscapeQuotesBackslashesAndControlBytesOnly) {
 // The text of a populated snapshot is accepted by an independent JSON reader, with its keys
 // in order, its texts intact and non-finite numbers as null.
 TEST(SnapshotWriter, PythonJsonModuleAcceptsTheText) {
-    const std::string path = testing::TempDir() + "vantrel_snapshot_writer_test.json";
+    // Named by the process: builds of other trees may run this test at the same time.
+    const std::string stem =
+        testing::TempDir() + "vantrel_snapshot_writer_test_" + std::to_string(getpid());
+    const std::string path = stem + ".json";
     {
         std::ofstream file(path, std::ios::binary);
         file << written(populated());
@@ -410,7 +415,7 @@ TEST(SnapshotWriter, PythonJsonModuleAcceptsTheText) {
         "assert d['plates'][1]['load_maximum'] is None\n"
         "assert 'cycle_remaining' not in d['doors'][1]\n"
         "assert d['player']['held']==3 and d['echoes'][1]['held']==-1\n";
-    const std::string script_path = testing::TempDir() + "vantrel_snapshot_writer_test.py";
+    const std::string script_path = stem + ".py";
     {
         std::ofstream file(script_path, std::ios::binary);
         file << script;

@@ -167,6 +167,19 @@ TEST_F(FlyingCargoCatch, ThrowerCannotCatchWhileItsReleaseTimerRunsButOthersCan)
     EXPECT_TRUE(game.catch_distance(thrower, flying));
 }
 
+TEST_F(FlyingCargoCatch, TheNearerActorCatchesAndOnEqualDistanceTheLowerIndex) {
+    game.cargo[flying].release_timer = 0.0f;
+    game.catch_flying_cargo();
+    EXPECT_EQ(game.cargo[flying].owner, 0);
+
+    game = open_room();
+    add_echo(game, actor_at({0.0f, 0.0f, -0.01f}));
+    add_cargo(game, {0.0f, 1.5f, -1.3f}, CargoStyle::Freight, "Ящик", {0.5f, 0.5f, 0.5f});
+    game.cargo[0].vel = {0.0f, 0.0f, 5.0f};
+    game.catch_flying_cargo();
+    EXPECT_EQ(game.cargo[0].owner, 1);
+}
+
 TEST_F(FlyingCargoCatch, SlowLowOrDistantCargoIsNeverCaught) {
     game.cargo[flying].vel = {0.0f, 0.0f, 0.9f};
     EXPECT_FALSE(game.catch_distance(0, flying));

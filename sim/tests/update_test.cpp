@@ -162,12 +162,16 @@ TEST(GoalCheck, DeliveredCargoWithThePlayerNearbyWinsOnTheFirstTick) {
     EXPECT_GT(game.accumulator, 0.09f);
 }
 
-TEST(GoalCheck, ThePlayerFourMetresAwayIsNotNearEnough) {
-    Game game = delivered_room(4.0f);
-    Input input = frame(0.1f);
-    game.update(input);
-    EXPECT_FALSE(game.won);
-    EXPECT_TRUE(game.cargo[0].delivered);
+TEST(GoalCheck, ThePlayerIsNearEnoughUpToThreeAndAHalfMetresAway) {
+    // The pad's centre is at z = -10.
+    for (const float z : {-6.5f, std::nextafter(-6.5f, 0.0f), -6.0f}) {
+        Game game = delivered_room(3.5f);
+        game.actors[0].pos.z = z;
+        Input input = frame(0.1f);
+        game.update(input);
+        EXPECT_EQ(game.won, z == -6.5f) << z;
+        EXPECT_TRUE(game.cargo[0].delivered) << z;
+    }
 }
 
 TEST(GoalCheck, CargoFlyingOverThePadIsNotDelivered) {
@@ -178,6 +182,19 @@ TEST(GoalCheck, CargoFlyingOverThePadIsNotDelivered) {
     game.update(input);
     EXPECT_FALSE(game.won);
     EXPECT_FALSE(game.cargo[0].delivered);
+}
+
+TEST(GoalCheck, CargoHeldLowOverThePadIsNotDelivered) {
+    // Looking down, the player holds the cargo a few centimetres above the pad.
+    Game game = delivered_room(0.5f);
+    game.cargo[0].owner = 0;
+    game.actors[0].held = 0;
+    Input input = frame(TICK);
+    input.pitch = -1.45f;
+    game.update(input);
+    ASSERT_LT(std::abs(game.cargo[0].pos.y - 0.425f - game.level.goal.y), 0.35f);
+    EXPECT_FALSE(game.cargo[0].delivered);
+    EXPECT_FALSE(game.won);
 }
 
 TEST(GoalCheck, FragileCargoOnTheFloorPastTheBarrierBreaks) {

@@ -220,6 +220,9 @@ void variant_from_float(void* r_variant, void* value) {
 }
 
 gde::VariantFromType get_from_type(VariantType type) {
+    if (active->withheld_to_variant.count(type) != 0) {
+        return nullptr;
+    }
     switch (type) {
         case VariantType::String: return variant_from_string;
         case VariantType::PackedStringArray: return variant_from_array;
@@ -262,6 +265,9 @@ void string_from_variant(void* r_value, void* variant) {
 }
 
 gde::TypeFromVariant get_to_type(VariantType type) {
+    if (active->withheld_from_variant.count(type) != 0) {
+        return nullptr;
+    }
     switch (type) {
         case VariantType::Int: return int_from_variant;
         case VariantType::String: return string_from_variant;

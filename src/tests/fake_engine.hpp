@@ -106,6 +106,9 @@ public:
 
     // Names get_proc answers with NULL, to play an engine that lacks them.
     std::set<std::string> withheld;
+    // Types whose conversion from a Variant, or to one, the engine answers with NULL.
+    std::set<gde::VariantType> withheld_from_variant;
+    std::set<gde::VariantType> withheld_to_variant;
     // Every name the library asked get_proc for, in order.
     std::vector<std::string> looked_up;
     // The class references handed to the editor's help.

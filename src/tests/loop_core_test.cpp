@@ -84,6 +84,35 @@ TEST(LibraryEntry, AsksForSceneLevelAndRefusesAnEngineLackingAFunction) {
     EXPECT_EQ(engine.live_values(), 0u);
 }
 
+TEST(LibraryEntry, RefusesAnEngineLackingAnyFunctionOrConversionItUses) {
+    std::vector<std::string> needed;
+    {
+        FakeEngine engine;
+        ASSERT_TRUE(engine.open(VANTREL_LIBRARY_PATH));
+        needed = engine.looked_up;
+    }
+    ASSERT_FALSE(needed.empty());
+    for (const std::string& name : needed) {
+        FakeEngine engine;
+        engine.withheld.insert(name);
+        EXPECT_FALSE(engine.open(VANTREL_LIBRARY_PATH)) << "lacking " << name;
+        EXPECT_EQ(engine.live_values(), 0u) << "lacking " << name;
+    }
+    // Arguments arrive as Variants on the dynamic call path; results leave as Variants.
+    for (const VariantType type : {VariantType::Int, VariantType::String}) {
+        FakeEngine engine;
+        engine.withheld_from_variant.insert(type);
+        EXPECT_FALSE(engine.open(VANTREL_LIBRARY_PATH))
+            << "lacking the conversion from a Variant to type " << static_cast<int>(type);
+    }
+    for (const VariantType type : {VariantType::String, VariantType::PackedStringArray}) {
+        FakeEngine engine;
+        engine.withheld_to_variant.insert(type);
+        EXPECT_FALSE(engine.open(VANTREL_LIBRARY_PATH))
+            << "lacking the conversion of type " << static_cast<int>(type) << " to a Variant";
+    }
+}
+
 TEST_F(LoopCoreBinding, RegistersAnExposedRefCountedClassWithFiveMethodsInOrder) {
     const RegisteredClass* loop_core = engine.find_class("LoopCore");
     ASSERT_NE(loop_core, nullptr);
@@ -189,6 +218,8 @@ TEST_F(LoopCoreBinding, SelectRoomThreeStartsThatRoomWithoutEchoes) {
 
     const CallOutcome outcome = engine.call(core, "select_room", {int_value(5)});
     EXPECT_EQ(outcome.result.text.rfind("{\"level\":5,", 0), 0u);
+    // The lowest index is a room like the others; only below it is ignored.
+    EXPECT_EQ(select_room(core, 0).rfind("{\"level\":0,", 0), 0u);
 }
 
 TEST_F(LoopCoreBinding, EmptyInputIsReportedAndLeavesTheWorldAsItWas) {
