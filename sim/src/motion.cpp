@@ -360,8 +360,11 @@ void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<con
     integrate_with(cargo, boxes, fans, gravity);
 }
 
-void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity) {
-    integrate_with(cargo, solids, fans, gravity);
+void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity,
+                     std::size_t steps) {
+    for (std::size_t i = 0; i < steps; ++i) {
+        integrate_with(cargo, solids, fans, gravity);
+    }
 }
 
 namespace {

@@ -83,7 +83,9 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes);
 void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes);
 void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
                      float gravity);
-// The same step, looking only at the boxes near the cargo; the result is identical.
-void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity);
+// `steps` of the same step, looking only at the boxes near the cargo; the result is
+// identical. Several in one call keep the body's state out of the call's way.
+void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity,
+                     std::size_t steps);
 
 }  // namespace vantrel_sim

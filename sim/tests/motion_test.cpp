@@ -363,7 +363,7 @@ void expect_same_flight(Cargo cargo, std::span<const BoxView> boxes, std::span<c
     near.all = boxes;
     for (int tick = 0; tick < 240; ++tick) {
         integrate_cargo(cargo, boxes, fans, 2.8f);
-        integrate_cargo(near_cargo, near, fans, 2.8f);
+        integrate_cargo(near_cargo, near, fans, 2.8f, 1);
         ASSERT_EQ(body_bits(near_cargo), body_bits(cargo)) << "tick " << tick;
     }
 }
