@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,60 +14,54 @@ namespace {
 
 // Every record is written through one of two sinks from the same list of fields: the text
 // sink writes its JSON, the key sink the exact bits of every value (with the presence of
-// every optional and the length of every text), so that equal keys mean equal texts. Both
-// gather short values in a small buffer: a record's many short pieces then cost a copy each
-// instead of a call into the string.
+// every optional and the length of every text), so that equal keys mean equal texts.
 struct TextSink {
-    explicit TextSink(std::string& target, std::size_t expected = 0) : out(target), expected(expected) {}
+    // Writes into `buffer`, whose whole length is room: kept from frame to frame, it grows
+    // once to the longest text and is never cleared or filled again.
+    explicit TextSink(std::string& buffer)
+        : storage(buffer), at(buffer.data()), end(buffer.data() + buffer.size()) {}
 
-    std::string& out;
-    // The length the text will likely reach (the previous snapshot's): once the first
-    // buffer is full the text grows to it at once instead of doubling its way there.
-    std::size_t expected;
-    std::size_t used = 0;
-    char buffer[512];
-    static constexpr std::size_t LONG_LITERAL = 64;
+    std::string& storage;
+    char* at;
+    char* end;
+    static constexpr std::size_t MIN_ROOM = 4096;
 
-    void flush() {
-        if (out.size() + used > out.capacity() && expected > out.capacity()) {
-            out.reserve(expected);
-        }
-        out.append(buffer, used);
-        used = 0;
-    }
+    std::size_t used() const { return static_cast<std::size_t>(at - storage.data()); }
+    std::string_view written() const { return {storage.data(), used()}; }
     char* room(std::size_t size) {
-        if (used + size > sizeof buffer) {
-            flush();
+        if (static_cast<std::size_t>(end - at) < size) {
+            grow(size);
         }
-        return buffer + used;
+        return at;
+    }
+    void grow(std::size_t size) {
+        const std::size_t kept = used();
+        storage.resize(std::max({storage.size() * 2, kept + size, MIN_ROOM}));
+        at = storage.data() + kept;
+        end = storage.data() + storage.size();
     }
     void literal(std::string_view text) {
-        // Long texts (stored pieces) go straight to the text: one copy instead of two.
-        if (text.size() > LONG_LITERAL) {
-            flush();
-            out += text;
-            return;
-        }
         std::memcpy(room(text.size()), text.data(), text.size());
-        used += text.size();
+        at += text.size();
     }
     void number(float value) {
         if (!std::isfinite(value)) {
             literal("null");
             return;
         }
-        used = static_cast<std::size_t>(format_float(room(FLOAT_TEXT_CAPACITY), value) - buffer);
+        at = format_float(room(FLOAT_TEXT_CAPACITY), value);
     }
     template <typename Integer>
     void integer(Integer value) {
         constexpr std::size_t DIGITS = 24;
-        char* at = room(DIGITS);
-        used = static_cast<std::size_t>(std::to_chars(at, at + DIGITS, value).ptr - buffer);
+        char* start = room(DIGITS);
+        at = std::to_chars(start, start + DIGITS, value).ptr;
     }
     void flag(bool value) { value ? literal("true") : literal("false"); }
     void text(std::string_view value) {
-        flush();
-        append_json_string(out, value);
+        std::string quoted;
+        append_json_string(quoted, value);
+        literal(quoted);
     }
     void optional(const std::optional<float>& value) {
         if (value) {
@@ -429,11 +424,9 @@ void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const V
     KeySink key(memo->key);
     put(key, value);
     key.flush();
-    text.flush();
-    const std::size_t start = text.out.size();
+    const std::size_t start = text.used();
     put(text, value);
-    text.flush();
-    memo->text.assign(text.out, start);
+    memo->text.assign(text.written().substr(start));
     memo->written = true;
 }
 
@@ -580,7 +573,6 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
     text.literal(",\"trajectory\":");
     put_trajectory(text, snapshot.trajectory);
     text.literal("}");
-    text.flush();
 }
 
 }  // namespace
@@ -619,15 +611,16 @@ const char* cargo_style_name(CargoStyle style) {
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out) {
-    TextSink text{out};
+    std::string buffer;
+    TextSink text(buffer);
     write(snapshot, text, nullptr);
+    out += text.written();
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
-    const std::size_t start = out.size();
-    TextSink text(out, start + cache.length);
+    TextSink text(cache.scratch);
     write(snapshot, text, &cache);
-    cache.length = out.size() - start;
+    out += text.written();
 }
 
 }  // namespace vantrel_sim
