@@ -44,12 +44,14 @@ struct TextSink {
         std::memcpy(room(text.size()), text.data(), text.size());
         at += text.size();
     }
-    void number(float value) {
+    void number(float value) { at = write_number(room(FLOAT_TEXT_CAPACITY), value); }
+    // Needs FLOAT_TEXT_CAPACITY bytes of room.
+    static char* write_number(char* to, float value) {
         if (!std::isfinite(value)) {
-            literal("null");
-            return;
+            std::memcpy(to, "null", 4);
+            return to + 4;
         }
-        at = format_float(room(FLOAT_TEXT_CAPACITY), value);
+        return format_float(to, value);
     }
     template <typename Integer>
     void integer(Integer value) {
@@ -170,6 +172,19 @@ void put_vec3(Sink& out, Vec3 value) {
     out.literal(",");
     out.number(value.z);
     out.literal("]");
+}
+
+// The same text with one look at the room: the trajectory alone has 31 of them.
+void put_vec3(TextSink& out, Vec3 value) {
+    char* at = out.room(3 * FLOAT_TEXT_CAPACITY + 4);
+    *at++ = '[';
+    at = TextSink::write_number(at, value.x);
+    *at++ = ',';
+    at = TextSink::write_number(at, value.y);
+    *at++ = ',';
+    at = TextSink::write_number(at, value.z);
+    *at++ = ']';
+    out.at = at;
 }
 
 template <typename Sink>
