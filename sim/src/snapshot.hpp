@@ -114,7 +114,7 @@ struct RecordMemo {
 // every write.
 struct SnapshotTextCache {
     Snapshot assembled;      // the world's last snapshot, kept for the capacity of its lists
-    std::string scratch;     // where the text is written: its room outlasts the frame
+    std::size_t length = 0;  // of the last text, to grow the next one to at once
     TextMemo heading;    // `level` to `hint`
     RecordMemo player;
     std::vector<RecordMemo> echoes;

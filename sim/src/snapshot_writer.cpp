@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -14,37 +13,44 @@ namespace {
 
 // Every record is written through one of two sinks from the same list of fields: the text
 // sink writes its JSON, the key sink the exact bits of every value (with the presence of
-// every optional and the length of every text), so that equal keys mean equal texts.
+// every optional and the length of every text), so that equal keys mean equal texts. Both
+// gather short values in a small buffer: a record's many short pieces then cost a copy each
+// instead of a call into the string.
 struct TextSink {
-    // Writes into `buffer`, whose whole length is room: kept from frame to frame, it grows
-    // once to the longest text and is never cleared or filled again.
-    explicit TextSink(std::string& buffer)
-        : storage(buffer), at(buffer.data()), end(buffer.data() + buffer.size()) {}
+    explicit TextSink(std::string& target, std::size_t expected = 0) : out(target), expected(expected) {}
 
-    std::string& storage;
-    char* at;
-    char* end;
-    static constexpr std::size_t MIN_ROOM = 4096;
+    std::string& out;
+    // The length the text will likely reach (the previous snapshot's): once the first
+    // buffer is full the text grows to it at once instead of doubling its way there.
+    std::size_t expected;
+    std::size_t used = 0;
+    char buffer[512];
+    static constexpr std::size_t LONG_LITERAL = 64;
 
-    std::size_t used() const { return static_cast<std::size_t>(at - storage.data()); }
-    std::string_view written() const { return {storage.data(), used()}; }
-    char* room(std::size_t size) {
-        if (static_cast<std::size_t>(end - at) < size) {
-            grow(size);
+    void flush() {
+        if (out.size() + used > out.capacity() && expected > out.capacity()) {
+            out.reserve(expected);
         }
-        return at;
+        out.append(buffer, used);
+        used = 0;
     }
-    void grow(std::size_t size) {
-        const std::size_t kept = used();
-        storage.resize(std::max({storage.size() * 2, kept + size, MIN_ROOM}));
-        at = storage.data() + kept;
-        end = storage.data() + storage.size();
+    char* room(std::size_t size) {
+        if (used + size > sizeof buffer) {
+            flush();
+        }
+        return buffer + used;
     }
     void literal(std::string_view text) {
+        // Long texts (stored pieces) go straight to the text: one copy instead of two.
+        if (text.size() > LONG_LITERAL) {
+            flush();
+            out += text;
+            return;
+        }
         std::memcpy(room(text.size()), text.data(), text.size());
-        at += text.size();
+        used += text.size();
     }
-    void number(float value) { at = write_number(room(FLOAT_TEXT_CAPACITY), value); }
+    void number(float value) { end_at(write_number(room(FLOAT_TEXT_CAPACITY), value)); }
     // Needs FLOAT_TEXT_CAPACITY bytes of room.
     static char* write_number(char* to, float value) {
         if (!std::isfinite(value)) {
@@ -53,17 +59,18 @@ struct TextSink {
         }
         return format_float(to, value);
     }
+    // Takes what was written into the room up to `end`.
+    void end_at(const char* end) { used = static_cast<std::size_t>(end - buffer); }
     template <typename Integer>
     void integer(Integer value) {
         constexpr std::size_t DIGITS = 24;
-        char* start = room(DIGITS);
-        at = std::to_chars(start, start + DIGITS, value).ptr;
+        char* at = room(DIGITS);
+        used = static_cast<std::size_t>(std::to_chars(at, at + DIGITS, value).ptr - buffer);
     }
     void flag(bool value) { value ? literal("true") : literal("false"); }
     void text(std::string_view value) {
-        std::string quoted;
-        append_json_string(quoted, value);
-        literal(quoted);
+        flush();
+        append_json_string(out, value);
     }
     void optional(const std::optional<float>& value) {
         if (value) {
@@ -184,7 +191,7 @@ void put_vec3(TextSink& out, Vec3 value) {
     *at++ = ',';
     at = TextSink::write_number(at, value.z);
     *at++ = ']';
-    out.at = at;
+    out.end_at(at);
 }
 
 template <typename Sink>
@@ -439,9 +446,11 @@ void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const V
     KeySink key(memo->key);
     put(key, value);
     key.flush();
-    const std::size_t start = text.used();
+    text.flush();
+    const std::size_t start = text.out.size();
     put(text, value);
-    memo->text.assign(text.written().substr(start));
+    text.flush();
+    memo->text.assign(text.out, start);
     memo->written = true;
 }
 
@@ -588,6 +597,7 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
     text.literal(",\"trajectory\":");
     put_trajectory(text, snapshot.trajectory);
     text.literal("}");
+    text.flush();
 }
 
 }  // namespace
@@ -626,16 +636,15 @@ const char* cargo_style_name(CargoStyle style) {
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out) {
-    std::string buffer;
-    TextSink text(buffer);
+    TextSink text{out};
     write(snapshot, text, nullptr);
-    out += text.written();
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
-    TextSink text(cache.scratch);
+    const std::size_t start = out.size();
+    TextSink text(out, start + cache.length);
     write(snapshot, text, &cache);
-    out += text.written();
+    cache.length = out.size() - start;
 }
 
 }  // namespace vantrel_sim
