@@ -101,6 +101,27 @@ char* write_digits(char* out, std::uint32_t value, int count) {
     return out + count;
 }
 
+// The `count` digits (2 to 9) with a point after the first `whole` (1 to count - 1). The
+// point goes in while the digits are still in a register: reading back bytes just stored at
+// another offset would stall on the store. Stores 9 or 10 bytes whatever the count.
+char* write_with_point(char* out, std::uint32_t significand, int count, int whole) {
+    if (count == 9) {
+        *out++ = static_cast<char>('0' + significand / 100000000);
+        significand %= 100000000;
+        count = 8;
+        whole -= 1;
+    }
+    const std::uint64_t digits = eight_digits(significand) >> (8 * (8 - count));
+    const int shift = 8 * whole;  // 0 to 56
+    const std::uint64_t before = digits & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t after = digits >> shift;
+    // With eight digits the last one falls out of the word: it is the ninth byte.
+    const std::uint64_t text = before | std::uint64_t{'.'} << shift | after << 8 << shift;
+    std::memcpy(out, &text, sizeof text);
+    out[8] = static_cast<char>(after >> (8 * (count - whole - 1)));
+    return out + count + 1;
+}
+
 // 1234.5, 20.0, 0.00012, for the decimal exponents -6..12: always a point and at least one
 // digit after it.
 char* write_plain(char* out, std::uint32_t significand, int count, int exponent) {
@@ -114,14 +135,7 @@ char* write_plain(char* out, std::uint32_t significand, int count, int exponent)
         std::memcpy(out + exponent + 1, ".0", 2);
         return out + exponent + 3;
     }
-    // All digits in a row, then the at most eight after the point moved one place on.
-    write_digits(out, significand, count);
-    char* const point = out + exponent + 1;
-    char fraction[8];
-    std::memcpy(fraction, point, sizeof fraction);
-    std::memcpy(point + 1, fraction, sizeof fraction);
-    *point = '.';
-    return out + count + 1;
+    return write_with_point(out, significand, count, exponent + 1);
 }
 
 // 1e-7, 1.5e-7, 1e+13: the point only when more digits follow.
