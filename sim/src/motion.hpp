@@ -24,7 +24,15 @@ struct BoxList {
     std::array<BoxView, CAPACITY> items;
     std::size_t count = 0;
 
-    void push(const BoxView& box);  // overflow is an internal error
+    // Overflow is an internal error. In line: rooms push every wall several times a tick.
+    void push(const BoxView& box) {
+        if (count >= CAPACITY) {
+            overflow();
+        }
+        items[count] = box;
+        ++count;
+    }
+    [[noreturn]] static void overflow();
     void remove_equal(const BoxView& box);  // drops every box equal to this one, keeping order
     std::span<const BoxView> view() const { return {items.data(), count}; }
 };
