@@ -1,16 +1,19 @@
 #include "json_text.hpp"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "shortest_digits.hpp"
 
 namespace vantrel_sim {
 namespace {
 
-// A finite value as d.ddd times ten to the power `exponent`, with the fewest digits that
-// read back as the same value.
+// A finite double as d.ddd times ten to the power `exponent`, with the fewest digits that
+// read back as the same value. Error messages only, so plainness beats speed here.
 struct DecimalDigits {
     char digits[24];
     int count = 0;
@@ -18,31 +21,15 @@ struct DecimalDigits {
     bool negative = false;
 };
 
-template <typename Real>
-DecimalDigits decimal_digits(Real value) {
+DecimalDigits decimal_digits(double value) {
     DecimalDigits decimal;
     decimal.negative = std::signbit(value);
     const ShortestDigits shortest = shortest_digits(decimal.negative ? -value : value);
-    char reversed[24];
-    int count = 0;
-    std::uint64_t rest = shortest.significand;
-    do {
-        reversed[count++] = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    for (int i = 0; i < count; ++i) {
-        decimal.digits[i] = reversed[count - 1 - i];
-    }
-    decimal.count = count;
-    decimal.exponent = shortest.exponent + count - 1;
+    const char* const end = std::to_chars(decimal.digits, decimal.digits + sizeof decimal.digits,
+                                          shortest.significand).ptr;
+    decimal.count = static_cast<int>(end - decimal.digits);
+    decimal.exponent = shortest.exponent + decimal.count - 1;
     return decimal;
-}
-
-char* write_digits(char* out, const char* digits, int count) {
-    for (int i = 0; i < count; ++i) {
-        *out++ = digits[i];
-    }
-    return out;
 }
 
 // 1234.5, 20.0, 0.00012: always a point and at least one digit after it.
@@ -56,7 +43,7 @@ char* write_plain(char* out, const DecimalDigits& decimal) {
         for (int i = 1; i < -decimal.exponent; ++i) {
             *out++ = '0';
         }
-        return write_digits(out, decimal.digits, decimal.count);
+        return std::copy_n(decimal.digits, decimal.count, out);
     }
     const int whole_count = decimal.exponent + 1;
     for (int i = 0; i < whole_count; ++i) {
@@ -67,23 +54,101 @@ char* write_plain(char* out, const DecimalDigits& decimal) {
         *out++ = '0';
         return out;
     }
-    return write_digits(out, decimal.digits + whole_count, decimal.count - whole_count);
+    return std::copy_n(decimal.digits + whole_count, decimal.count - whole_count, out);
+}
+
+// Floats, thousands per snapshot: a float's shortest significand has at most nine digits,
+// so 32-bit arithmetic suffices, eight digits are made at once in one 64-bit word, and the
+// texts are placed with fixed-size stores, which may leave scratch bytes after the text.
+
+static_assert(std::endian::native == std::endian::little, "digit bytes are stored low first");
+
+constexpr std::uint32_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
+                                           100000, 1000000, 10000000, 100000000, 1000000000};
+
+// Decimal digits of a value below 10^9; zero has one.
+int digit_count(std::uint32_t value) {
+    // The lowest bit set changes no count and gives zero its one digit. bit_width · log10(2),
+    // rounded down, is then the count or one less.
+    const std::uint32_t nonzero = value | 1u;
+    const int guess = std::bit_width(nonzero) * 1233 >> 12;
+    return guess + (nonzero >= POWERS_OF_TEN[guess] ? 1 : 0);
+}
+
+// The eight digits of a value below 10^8, leading zeros included, as ASCII bytes with the
+// first digit lowest. Each step splits every lane of the word into a high and low half in
+// lanes of half the width, by a multiply-shift that divides exactly for the lane's range:
+// four and four digits in 32-bit lanes, two and two in 16-bit lanes, one and one in bytes.
+std::uint64_t eight_digits(std::uint32_t value) {
+    const std::uint64_t fours = value / 10000 | std::uint64_t{value % 10000} << 32;
+    const std::uint64_t high_pairs = (fours * 10486 >> 20) & 0x0000007F0000007Fu;  // x / 100
+    const std::uint64_t pairs = high_pairs | (fours - 100 * high_pairs) << 16;
+    const std::uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000Fu;  // x / 10
+    const std::uint64_t digits = tens | (pairs - 10 * tens) << 8;
+    return digits + 0x3030303030303030u;
+}
+
+// The `count` digits (1 to 9) of a value below 10^count. Stores 8 or 9 bytes whatever the
+// count; returns the end of the digits.
+char* write_digits(char* out, std::uint32_t value, int count) {
+    if (count == 9) {
+        *out++ = static_cast<char>('0' + value / 100000000);
+        value %= 100000000;
+        count = 8;
+    }
+    const std::uint64_t text = eight_digits(value) >> (8 * (8 - count));  // no leading zeros
+    std::memcpy(out, &text, sizeof text);
+    return out + count;
+}
+
+// The `count` digits (2 to 9) with a point after the first `whole` (1 to count - 1). The
+// point goes in while the digits are still in a register: reading back bytes just stored at
+// another offset would stall on the store. Stores 9 or 10 bytes whatever the count.
+char* write_with_point(char* out, std::uint32_t significand, int count, int whole) {
+    if (count == 9) {
+        *out++ = static_cast<char>('0' + significand / 100000000);
+        significand %= 100000000;
+        count = 8;
+        whole -= 1;
+    }
+    const std::uint64_t digits = eight_digits(significand) >> (8 * (8 - count));
+    const int shift = 8 * whole;  // 0 to 56
+    const std::uint64_t before = digits & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t after = digits >> shift;
+    // With eight digits the last one falls out of the word: it is the ninth byte.
+    const std::uint64_t text = before | std::uint64_t{'.'} << shift | after << 8 << shift;
+    std::memcpy(out, &text, sizeof text);
+    out[8] = static_cast<char>(after >> (8 * (count - whole - 1)));
+    return out + count + 1;
+}
+
+// 1234.5, 20.0, 0.00012, for the decimal exponents -6..12: always a point and at least one
+// digit after it.
+char* write_plain(char* out, std::uint32_t significand, int count, int exponent) {
+    if (exponent < 0) {
+        std::memcpy(out, "0.000000", 8);
+        return write_digits(out + 1 - exponent, significand, count);
+    }
+    if (exponent + 1 >= count) {
+        write_digits(out, significand, count);
+        std::memset(out + count, '0', 16);  // the 12 zeros of 1e12 at most, then scratch
+        std::memcpy(out + exponent + 1, ".0", 2);
+        return out + exponent + 3;
+    }
+    return write_with_point(out, significand, count, exponent + 1);
 }
 
 // 1e-7, 1.5e-7, 1e+13: the point only when more digits follow.
-char* write_scientific(char* out, const DecimalDigits& decimal) {
-    if (decimal.negative) {
-        *out++ = '-';
-    }
-    *out++ = decimal.digits[0];
-    if (decimal.count > 1) {
-        *out++ = '.';
-        out = write_digits(out, decimal.digits + 1, decimal.count - 1);
-    }
+char* write_scientific(char* out, std::uint32_t significand, int count, int exponent) {
+    // All digits one place on, then the first moved before the point.
+    write_digits(out + 1, significand, count);
+    out[0] = out[1];
+    out[1] = '.';
+    out += count == 1 ? 1 : count + 1;
     *out++ = 'e';
-    *out++ = decimal.exponent < 0 ? '-' : '+';
-    const int magnitude = decimal.exponent < 0 ? -decimal.exponent : decimal.exponent;
-    return std::to_chars(out, out + 8, magnitude).ptr;
+    *out++ = exponent < 0 ? '-' : '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    return write_digits(out, static_cast<std::uint32_t>(magnitude), magnitude < 10 ? 1 : 2);
 }
 
 void append_escape(std::string& out, unsigned char byte) {
@@ -105,11 +170,19 @@ void append_escape(std::string& out, unsigned char byte) {
 }  // namespace
 
 char* format_float(char* buffer, float value) {
-    const DecimalDigits decimal = decimal_digits(value);
-    if (decimal.exponent >= -6 && decimal.exponent <= 12) {
-        return write_plain(buffer, decimal);
+    char* out = buffer;
+    if (std::signbit(value)) {
+        *out++ = '-';
+        value = -value;
     }
-    return write_scientific(buffer, decimal);
+    const ShortestDigits shortest = shortest_digits(value);
+    const auto significand = static_cast<std::uint32_t>(shortest.significand);
+    const int count = digit_count(significand);
+    const int exponent = shortest.exponent + count - 1;
+    if (exponent >= -6 && exponent <= 12) {
+        return write_plain(out, significand, count, exponent);
+    }
+    return write_scientific(out, significand, count, exponent);
 }
 
 void append_number(std::string& out, float value) {

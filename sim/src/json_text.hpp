@@ -12,7 +12,8 @@ namespace vantrel_sim {
 inline constexpr std::size_t FLOAT_TEXT_CAPACITY = 32;
 
 // Writes a finite float with its shortest round-trip digits: plain notation for decimal
-// exponents -6..12 (20.0, 0.04), scientific otherwise (1e-7, 1.5e-7, 1e+13). Returns the end.
+// exponents -6..12 (20.0, 0.04), scientific otherwise (1e-7, 1.5e-7, 1e+13). Returns the end;
+// bytes after it, up to FLOAT_TEXT_CAPACITY, may have been overwritten.
 char* format_float(char* buffer, float value);
 
 // An integer in plain decimal, with a minus sign when negative.

@@ -24,7 +24,15 @@ struct BoxList {
     std::array<BoxView, CAPACITY> items;
     std::size_t count = 0;
 
-    void push(const BoxView& box);  // overflow is an internal error
+    // Overflow is an internal error. In line: rooms push every wall several times a tick.
+    void push(const BoxView& box) {
+        if (count >= CAPACITY) {
+            overflow();
+        }
+        items[count] = box;
+        ++count;
+    }
+    [[noreturn]] static void overflow();
     void remove_equal(const BoxView& box);  // drops every box equal to this one, keeping order
     std::span<const BoxView> view() const { return {items.data(), count}; }
 };
@@ -83,7 +91,9 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes);
 void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes);
 void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
                      float gravity);
-// The same step, looking only at the boxes near the cargo; the result is identical.
-void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity);
+// `steps` of the same step, looking only at the boxes near the cargo; the result is
+// identical. Several in one call keep the body's state out of the call's way.
+void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity,
+                     std::size_t steps);
 
 }  // namespace vantrel_sim

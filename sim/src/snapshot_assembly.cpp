@@ -127,15 +127,17 @@ void throw_preview(const Game& game, std::vector<Vec3>& points) {
 
     points.reserve(PREVIEW_TICKS / PREVIEW_EVERY + 1);
     points.push_back(copy.pos);
-    for (std::size_t i = 0; i < PREVIEW_TICKS; ++i) {
-        NearBoxes* boxes = &near_closed;
-        if (window) {
-            const float t = static_cast<float>(game.ticks + static_cast<std::uint32_t>(i)) * TICK;
-            if ((*window)[0] <= t && t < (*window)[1]) {
-                boxes = &near_open;
-            }
+    if (!window) {
+        for (std::size_t i = 0; i < PREVIEW_TICKS; i += PREVIEW_EVERY) {
+            integrate_cargo(copy, near_closed, game.level.fans, gravity, PREVIEW_EVERY);
+            points.push_back(copy.pos);
         }
-        integrate_cargo(copy, *boxes, game.level.fans, gravity);
+        return;
+    }
+    for (std::size_t i = 0; i < PREVIEW_TICKS; ++i) {
+        const float t = static_cast<float>(game.ticks + static_cast<std::uint32_t>(i)) * TICK;
+        NearBoxes& boxes = (*window)[0] <= t && t < (*window)[1] ? near_open : near_closed;
+        integrate_cargo(copy, boxes, game.level.fans, gravity, 1);
         if (i % PREVIEW_EVERY == PREVIEW_EVERY - 1) {
             points.push_back(copy.pos);
         }

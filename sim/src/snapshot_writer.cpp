@@ -50,13 +50,17 @@ struct TextSink {
         std::memcpy(room(text.size()), text.data(), text.size());
         used += text.size();
     }
-    void number(float value) {
+    void number(float value) { end_at(write_number(room(FLOAT_TEXT_CAPACITY), value)); }
+    // Needs FLOAT_TEXT_CAPACITY bytes of room.
+    static char* write_number(char* to, float value) {
         if (!std::isfinite(value)) {
-            literal("null");
-            return;
+            std::memcpy(to, "null", 4);
+            return to + 4;
         }
-        used = static_cast<std::size_t>(format_float(room(FLOAT_TEXT_CAPACITY), value) - buffer);
+        return format_float(to, value);
     }
+    // Takes what was written into the room up to `end`.
+    void end_at(const char* end) { used = static_cast<std::size_t>(end - buffer); }
     template <typename Integer>
     void integer(Integer value) {
         constexpr std::size_t DIGITS = 24;
@@ -175,6 +179,19 @@ void put_vec3(Sink& out, Vec3 value) {
     out.literal(",");
     out.number(value.z);
     out.literal("]");
+}
+
+// The same text with one look at the room: the trajectory alone has 31 of them.
+void put_vec3(TextSink& out, Vec3 value) {
+    char* at = out.room(3 * FLOAT_TEXT_CAPACITY + 4);
+    *at++ = '[';
+    at = TextSink::write_number(at, value.x);
+    *at++ = ',';
+    at = TextSink::write_number(at, value.y);
+    *at++ = ',';
+    at = TextSink::write_number(at, value.z);
+    *at++ = ']';
+    out.end_at(at);
 }
 
 template <typename Sink>

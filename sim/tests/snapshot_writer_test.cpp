@@ -45,6 +45,10 @@ TEST(FloatText, ShortestDigitsInPlainOrScientificNotation) {
     EXPECT_EQ(number_text(1e12f), "1000000000000.0");
     EXPECT_EQ(number_text(-1.25f), "-1.25");
     EXPECT_EQ(number_text(0.008333334f), "0.008333334");
+    EXPECT_EQ(number_text(1.05f), "1.05");  // zeros inside the fraction
+    EXPECT_EQ(number_text(1.0000001f), "1.0000001");
+    EXPECT_EQ(number_text(123456.79f), "123456.79");
+    EXPECT_EQ(number_text(1.00000014e11f), "100000014000.0");  // nine digits
     EXPECT_EQ(number_text(1e-7f), "1e-7");
     EXPECT_EQ(number_text(1.5e-7f), "1.5e-7");
     EXPECT_EQ(number_text(1e13f), "1e+13");

@@ -1,5 +1,5 @@
-// float-text-check: for every one of the 2^32 float bit patterns, our shortest digits
-// against std::to_chars; with --read-back also the snapshot text of the float read back by
+// float-text-check: for every one of the 2^32 float bit patterns, our shortest digits and
+// our snapshot text against std::to_chars; with --read-back also the snapshot text of the float read back by
 // our reader to the same bits (several times slower: far from 1 the reader takes its exact
 // path). Prints the mismatches and the time; exits 1 when there is any.
 //
@@ -61,9 +61,49 @@ char* our_scientific(char* out, float value) {
     return std::to_chars(out, out + 4, magnitude).ptr;
 }
 
+// The snapshot text built from to_chars' scientific form -d.ddde-dd, one character at a time:
+// plain notation for decimal exponents -6..12 with a digit after the point, otherwise
+// scientific with the point only before more digits and no padding in the exponent.
+char* expected_text(char* out, std::string_view scientific) {
+    if (scientific.front() == '-') {
+        *out++ = '-';
+        scientific.remove_prefix(1);
+    }
+    const std::size_t e = scientific.find('e');
+    char digits[16];
+    int count = 0;
+    for (std::size_t i = 0; i < e; ++i) {
+        if (scientific[i] != '.') digits[count++] = scientific[i];
+    }
+    int magnitude = 0;
+    std::from_chars(scientific.data() + e + 2, scientific.data() + scientific.size(), magnitude);
+    const int exponent = scientific[e + 1] == '-' ? -magnitude : magnitude;
+    if (exponent < -6 || exponent > 12) {
+        *out++ = digits[0];
+        if (count > 1) *out++ = '.';
+        for (int i = 1; i < count; ++i) *out++ = digits[i];
+        *out++ = 'e';
+        *out++ = exponent < 0 ? '-' : '+';
+        return std::to_chars(out, out + 4, magnitude).ptr;
+    }
+    if (exponent < 0) {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = 1; i < -exponent; ++i) *out++ = '0';
+        for (int i = 0; i < count; ++i) *out++ = digits[i];
+        return out;
+    }
+    for (int i = 0; i <= exponent; ++i) *out++ = i < count ? digits[i] : '0';
+    *out++ = '.';
+    if (count <= exponent + 1) *out++ = '0';
+    for (int i = exponent + 1; i < count; ++i) *out++ = digits[i];
+    return out;
+}
+
 struct Tally {
     std::uint64_t checked = 0;
     std::uint64_t digit_mismatches = 0;
+    std::uint64_t text_mismatches = 0;
     std::uint64_t read_back_mismatches = 0;
 };
 
@@ -78,6 +118,7 @@ void check_range(std::uint64_t first, std::uint64_t last, bool read_back, Tally&
     char ours[48];
     char theirs[48];
     char text[FLOAT_TEXT_CAPACITY];
+    char expected[48];
     for (std::uint64_t pattern = first; pattern < last; ++pattern) {
         const auto bits = static_cast<std::uint32_t>(pattern);
         if ((bits & 0x7F800000u) == 0x7F800000u) continue;  // infinities and NaNs
@@ -87,8 +128,10 @@ void check_range(std::uint64_t first, std::uint64_t last, bool read_back, Tally&
         const char* const end = std::to_chars(theirs, theirs + sizeof theirs, value, std::chars_format::scientific).ptr;
         const std::string_view reference(theirs, static_cast<std::size_t>(end - theirs));
         if (mine != reference && ++tally.digit_mismatches <= 10) report("digits", bits, mine, reference);
+        const std::string_view written(text, static_cast<std::size_t>(format_float(text, value) - text));
+        const std::string_view wanted(expected, static_cast<std::size_t>(expected_text(expected, reference) - expected));
+        if (written != wanted && ++tally.text_mismatches <= 10) report("text", bits, written, wanted);
         if (read_back) {
-            const std::string_view written(text, static_cast<std::size_t>(format_float(text, value) - text));
             if (to_bits(decimal_to_float(written)) != bits && ++tally.read_back_mismatches <= 10) {
                 report("read-back", bits, written, reference);
             }
@@ -137,17 +180,21 @@ int main(int argc, char** argv) {
     for (const Tally& tally : tallies) {
         total.checked += tally.checked;
         total.digit_mismatches += tally.digit_mismatches;
+        total.text_mismatches += tally.text_mismatches;
         total.read_back_mismatches += tally.read_back_mismatches;
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("float-text-check: %llu finite floats on %d threads in %.0f s: %llu digit mismatches "
-                "against std::to_chars",
+                "and %llu text mismatches against std::to_chars",
                 static_cast<unsigned long long>(total.checked), threads, seconds,
-                static_cast<unsigned long long>(total.digit_mismatches));
+                static_cast<unsigned long long>(total.digit_mismatches),
+                static_cast<unsigned long long>(total.text_mismatches));
     if (read_back) {
         std::printf(", %llu texts that read back to other bits",
                     static_cast<unsigned long long>(total.read_back_mismatches));
     }
     std::printf("\n");
-    return total.digit_mismatches == 0 && total.read_back_mismatches == 0 ? 0 : 1;
+    const bool clean = total.digit_mismatches == 0 && total.text_mismatches == 0 &&
+                       total.read_back_mismatches == 0;
+    return clean ? 0 : 1;
 }
