@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,8 +22,22 @@ inline constexpr std::uint32_t TICKS_PER_WHOLE_SECOND = 120;
 // A fixed-capacity list of boxes, so that building the solid boxes never allocates.
 struct BoxList {
     static constexpr std::size_t CAPACITY = 64;
-    std::array<BoxView, CAPACITY> items;
+    // Only the first `count` slots hold boxes. The rest are left unset and are not copied:
+    // lists are built and copied several times a tick, and 64 boxes are 1.5 KB.
+    union {
+        BoxView items[CAPACITY];
+    };
     std::size_t count = 0;
+
+    BoxList() {}
+    BoxList(const BoxList& other) : count(other.count) { std::copy_n(other.items, count, items); }
+    BoxList& operator=(const BoxList& other) {
+        if (this != &other) {
+            count = other.count;
+            std::copy_n(other.items, count, items);
+        }
+        return *this;
+    }
 
     // Overflow is an internal error. In line: rooms push every wall several times a tick.
     void push(const BoxView& box) {
@@ -34,7 +49,7 @@ struct BoxList {
     }
     [[noreturn]] static void overflow();
     void remove_equal(const BoxView& box);  // drops every box equal to this one, keeping order
-    std::span<const BoxView> view() const { return {items.data(), count}; }
+    std::span<const BoxView> view() const { return {items, count}; }
 };
 
 // A region of space and, in list order, the solid boxes that reach into it. A query that
