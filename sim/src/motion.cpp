@@ -46,12 +46,11 @@ inline bool inside(const Vec3& lo, const Vec3& hi, const Vec3& region_lo, const 
 // Where the motion steps get their boxes: the whole list, or only those that the box at `pos`
 // can touch while each axis moves by up to `move` either way, the face gap included; every
 // clipped axis move of a step stays inside, whatever the order of the axes.
-inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&,
-                                               const Vec3&) {
+inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&) {
     return all;
 }
-inline std::span<const BoxView> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& half,
-                                               const Vec3& move) {
+inline std::span<const BodyBox> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& move) {
+    const Vec3& half = solids.half_body;
     const Vec3 reach{half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
                      half.z + std::abs(move.z) + FACE_GAP};
     const Vec3 lo{pos.x - reach.x, pos.y - reach.y, pos.z - reach.z};
@@ -62,6 +61,36 @@ inline std::span<const BoxView> boxes_for_move(NearBoxes& solids, const Vec3& po
     }
     return boxes_around(solids, lo, hi);
 }
+// Per axis, how far apart the centres of the body and the box are when their faces touch,
+// and the bound below which they interpenetrate: worked out, or prepared beforehand.
+inline float half_sum_of(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return (box.size[axis] + size[axis]) * 0.5f;
+}
+inline float half_sum_of(const BodyBox& box, const Vec3&, std::size_t axis) { return box.half_sum[axis]; }
+inline float overlap_reach_of(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return overlap_reach(size[axis], box.size[axis]);
+}
+inline float overlap_reach_of(const BodyBox& box, const Vec3&, std::size_t axis) { return box.overlap_reach[axis]; }
+template <typename Box>
+inline bool overlaps_on_axis(float pos, const Box& box, const Vec3& size, std::size_t axis) {
+    return std::abs(pos - box.pos[axis]) < overlap_reach_of(box, size, axis);
+}
+template <typename Box>
+inline bool overlaps(const Vec3& pos, const Box& box, const Vec3& size) {
+    return overlaps_on_axis(pos.x, box, size, 0) && overlaps_on_axis(pos.y, box, size, 1) &&
+           overlaps_on_axis(pos.z, box, size, 2);
+}
+
+BodyBox body_box(const BoxView& box, const Vec3& size) {
+    BodyBox prepared;
+    prepared.pos = box.pos;
+    for (std::size_t i = 0; i < 3; ++i) {
+        prepared.half_sum[i] = half_sum_of(box, size, i);
+        prepared.overlap_reach[i] = overlap_reach_of(box, size, i);
+    }
+    return prepared;
+}
+
 std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
 std::span<const BoxView> every_box(const NearBoxes& solids) { return solids.all; }
 
@@ -153,18 +182,7 @@ void rest_on_floor(Cargo& cargo) {
 
 }  // namespace
 
-void BoxList::overflow() { throw InternalError("too many solid boxes in one room"); }
-
-void BoxList::remove_equal(const BoxView& box) {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!(items[i] == box)) {
-            items[kept] = items[i];
-            ++kept;
-        }
-    }
-    count = kept;
-}
+void too_many_boxes() { throw InternalError("too many solid boxes in one room"); }
 
 BoxView lift_platform_box(const LiftView& lift) {
     return {{lift.center.x, lift.height - lift.size.y * 0.5f, lift.center.z}, lift.size};
@@ -190,8 +208,8 @@ namespace {
 
 // The axis is a template argument so that every component access resolves at compile time:
 // this loop runs for every box on every cargo step.
-template <std::size_t A>
-inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
+template <std::size_t A, typename Box>
+inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const Box> boxes) {
     constexpr std::size_t B = A == 0 ? 1 : 0;
     constexpr std::size_t C = A == 2 ? 1 : 2;
     const float start = pos[A];
@@ -200,8 +218,9 @@ inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxV
     }
     float result = start + delta;
     const float sign = delta > 0.0f ? 1.0f : -1.0f;
-    for (const BoxView& w : boxes) {
-        const float face = w.pos[A] - sign * (w.size[A] + size[A]) * 0.5f;
+    for (const Box& w : boxes) {
+        // ±1 times a half sum is exactly ±1 times the sum, halved.
+        const float face = w.pos[A] - sign * half_sum_of(w, size, A);
         // Already beyond the face: leaving the overlap is separate_cargo's job.
         if (sign * start > sign * face + FACE_GAP) {
             continue;
@@ -210,8 +229,7 @@ inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxV
         if (sign * limit >= sign * result) {
             continue;
         }
-        if (!overlap_on_axis(pos[B], size[B], w.pos[B], w.size[B]) ||
-            !overlap_on_axis(pos[C], size[C], w.pos[C], w.size[C])) {
+        if (!overlaps_on_axis(pos[B], w, size, B) || !overlaps_on_axis(pos[C], w, size, C)) {
             continue;
         }
         // Never clip backwards past the start.
@@ -222,23 +240,21 @@ inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxV
 
 // `first` holds the boxes the cargo's box can touch where it stands; later passes, after a
 // push, look again. Returns whether the cargo was pushed.
-template <typename Solids>
-bool separate_from(Cargo& cargo, Solids& solids, std::span<const BoxView> first) {
+template <typename Solids, typename Box>
+bool separate_from(Cargo& cargo, Solids& solids, std::span<const Box> first) {
     for (int pass = 0; pass < SEPARATION_PASSES; ++pass) {
-        const std::span<const BoxView> boxes =
-            pass == 0 ? first : boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, Vec3{});
+        const std::span<const Box> boxes = pass == 0 ? first : boxes_for_move(solids, cargo.pos, Vec3{});
         bool found = false;
         float best_depth = 0.0f;
         std::size_t best_box = 0;
         std::size_t best_axis = 0;
         for (std::size_t k = 0; k < boxes.size(); ++k) {
-            const BoxView& box = boxes[k];
-            if (!overlap(cargo.pos, cargo.size, box.pos, box.size)) {
+            const Box& box = boxes[k];
+            if (!overlaps(cargo.pos, box, cargo.size)) {
                 continue;
             }
             for (std::size_t i = 0; i < 3; ++i) {
-                const float depth =
-                    (cargo.size[i] + box.size[i]) * 0.5f - std::abs(cargo.pos[i] - box.pos[i]);
+                const float depth = half_sum_of(box, cargo.size, i) - std::abs(cargo.pos[i] - box.pos[i]);
                 // Strictly smaller: ties keep the earlier box and the lower axis.
                 if (!found || depth < best_depth) {
                     found = true;
@@ -266,8 +282,8 @@ bool separate_from(Cargo& cargo, Solids& solids, std::span<const BoxView> first)
     return true;
 }
 
-template <std::size_t A>
-void move_clipped_on(Cargo& cargo, float move, std::span<const BoxView> boxes) {
+template <std::size_t A, typename Box>
+void move_clipped_on(Cargo& cargo, float move, std::span<const Box> boxes) {
     const float old = cargo.pos[A];
     const float moved = clip_axis_on<A>(cargo.pos, cargo.size, move, boxes);
     if (std::abs(moved - old - move) > CLIP_TEST) {
@@ -281,14 +297,13 @@ void move_clipped_on(Cargo& cargo, float move, std::span<const BoxView> boxes) {
 
 // `step` holds the boxes within STEP_REACH of the cargo's box where the step began: enough
 // for moves no longer than that from there.
-template <typename Solids>
-void move_clipped(Cargo& cargo, Solids& solids, std::span<const BoxView> step, bool pushed) {
+template <typename Solids, typename Box>
+void move_clipped(Cargo& cargo, Solids& solids, std::span<const Box> step, bool pushed) {
     // Each axis's move depends only on its own velocity, which the other axes leave alone.
     const Vec3 move{TICK * cargo.vel.x, TICK * cargo.vel.y, TICK * cargo.vel.z};
     const bool within_step = !pushed && std::abs(move.x) <= STEP_REACH &&
                              std::abs(move.y) <= STEP_REACH && std::abs(move.z) <= STEP_REACH;
-    const std::span<const BoxView> boxes =
-        within_step ? step : boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, move);
+    const std::span<const Box> boxes = within_step ? step : boxes_for_move(solids, cargo.pos, move);
     move_clipped_on<0>(cargo, move.x, boxes);
     move_clipped_on<1>(cargo, move.y, boxes);
     move_clipped_on<2>(cargo, move.z, boxes);
@@ -298,7 +313,7 @@ template <typename Solids>
 void integrate_with(Cargo& cargo, Solids& solids, std::span<const FanView> fans, float gravity) {
     // One look at the boxes serves the whole step unless the cargo is pushed or flies fast.
     const Vec3 reach{STEP_REACH, STEP_REACH, STEP_REACH};
-    const std::span<const BoxView> step = boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, reach);
+    const auto step = boxes_for_move(solids, cargo.pos, reach);
     const bool pushed = separate_from(cargo, solids, step);
     cargo.vel.y = gravity * -TICK + cargo.vel.y;
     apply_fans(cargo, fans, every_box(solids));
@@ -323,24 +338,12 @@ float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<co
     }
 }
 
-Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
-    const Vec3 d = to - from;
-    float n = std::ceil(length(d) / SWEEP_STEP);
-    if (!(n >= 1.0f)) {
-        n = 1.0f;
-    }
-    if (n > SWEEP_MAX_STEPS) {
-        n = SWEEP_MAX_STEPS;
-    }
-    const Vec3 step{d.x / n, d.y / n, d.z / n};
-    const int count = static_cast<int>(n);
-    const Vec3 half = size * 0.5f;
-    // The path stays between `from` and `to`: one scan of the boxes serves every sub-step.
-    NearBoxes near;
-    near.all = boxes;
-    boxes_for_move(near, from, half, d);
+namespace {
+
+template <typename Solids>
+Vec3 sweep_through(Vec3& from, Vec3 size, Vec3 step, int count, Solids& solids) {
     for (int s = 0; s < count; ++s) {
-        const std::span<const BoxView> near_path = boxes_for_move(near, from, half, step);
+        const auto near_path = boxes_for_move(solids, from, step);
         const Vec3 before = from;
         from.x = clip_axis_on<0>(from, size, step.x, near_path);
         from.y = clip_axis_on<1>(from, size, step.y, near_path);
@@ -353,6 +356,30 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
     return from;
 }
 
+}  // namespace
+
+Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
+    const Vec3 d = to - from;
+    float n = std::ceil(length(d) / SWEEP_STEP);
+    if (!(n >= 1.0f)) {
+        n = 1.0f;
+    }
+    if (n > SWEEP_MAX_STEPS) {
+        n = SWEEP_MAX_STEPS;
+    }
+    const Vec3 step{d.x / n, d.y / n, d.z / n};
+    const int count = static_cast<int>(n);
+    if (boxes.size() > BoxList::CAPACITY) {
+        return sweep_through(from, size, step, count, boxes);
+    }
+    // The path stays between `from` and `to`: one scan of the boxes serves every sub-step.
+    NearBoxes near;
+    near.all = boxes;
+    prepare_for_body(near, size);
+    boxes_for_move(near, from, d);
+    return sweep_through(from, size, step, count, near);
+}
+
 void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) { separate_from(cargo, boxes, boxes); }
 
 void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
@@ -362,6 +389,13 @@ void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<con
 
 void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity,
                      std::size_t steps) {
+    if (solids.all.size() > BoxList::CAPACITY) {
+        for (std::size_t i = 0; i < steps; ++i) {
+            integrate_with(cargo, solids.all, fans, gravity);
+        }
+        return;
+    }
+    prepare_for_body(solids, cargo.size);
     for (std::size_t i = 0; i < steps; ++i) {
         integrate_with(cargo, solids, fans, gravity);
     }
@@ -452,7 +486,16 @@ void integrate_cargo(Cargo& cargo, std::size_t index, CargoSteps& memo, std::spa
     step.known = true;
 }
 
-std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
+void prepare_for_body(NearBoxes& solids, Vec3 size) {
+    if (same_bits(solids.body, size)) {
+        return;
+    }
+    solids.body = size;
+    solids.half_body = size * 0.5f;
+    solids.lo.x = NearBoxes::NOT_A_REGION;
+}
+
+std::span<const BodyBox> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
     if (inside(lo, hi, solids.lo, solids.hi)) {
         return solids.near.view();
     }
@@ -460,14 +503,14 @@ std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
     solids.lo = lo - margin;
     solids.hi = hi + margin;
     solids.near.count = 0;
-    // A region that cannot be bounded, or too many boxes to keep: the whole list is as right.
-    if (!finite(lo) || !finite(hi) || solids.all.size() > BoxList::CAPACITY) {
+    // A region that cannot be bounded: the whole list is as right, and the next query looks again.
+    const bool bounded = finite(lo) && finite(hi);
+    if (!bounded) {
         solids.lo.x = NearBoxes::NOT_A_REGION;
-        return solids.all;
     }
     for (const BoxView& box : solids.all) {
-        if (reaches(box, solids.lo, solids.hi)) {
-            solids.near.push(box);
+        if (!bounded || reaches(box, solids.lo, solids.hi)) {
+            solids.near.push(body_box(box, solids.body));
         }
     }
     return solids.near.view();
