@@ -82,13 +82,9 @@ inline bool overlaps(const Vec3& pos, const Box& box, const Vec3& size) {
 }
 
 BodyBox body_box(const BoxView& box, const Vec3& size) {
-    BodyBox prepared;
-    prepared.pos = box.pos;
-    for (std::size_t i = 0; i < 3; ++i) {
-        prepared.half_sum[i] = half_sum_of(box, size, i);
-        prepared.overlap_reach[i] = overlap_reach_of(box, size, i);
-    }
-    return prepared;
+    return {box.pos,
+            {half_sum_of(box, size, 0), half_sum_of(box, size, 1), half_sum_of(box, size, 2)},
+            {overlap_reach_of(box, size, 0), overlap_reach_of(box, size, 1), overlap_reach_of(box, size, 2)}};
 }
 
 std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
@@ -102,10 +98,11 @@ bool same_bits(Vec3 a, Vec3 b) {
 
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-bool reaches(const BoxView& box, Vec3 lo, Vec3 hi) {
+// `lo` and `hi` are the region's bounds, widened by NEAR_SLACK.
+bool reaches(const BoxView& box, const Vec3& lo, const Vec3& hi) {
     for (std::size_t i = 0; i < 3; ++i) {
         const float half = box.size[i] * 0.5f;
-        if (box.pos[i] - half > hi[i] + NEAR_SLACK || box.pos[i] + half < lo[i] - NEAR_SLACK) {
+        if (box.pos[i] - half > hi[i] || box.pos[i] + half < lo[i]) {
             return false;
         }
     }
@@ -508,9 +505,13 @@ std::span<const BodyBox> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
     if (!bounded) {
         solids.lo.x = NearBoxes::NOT_A_REGION;
     }
+    const Vec3 slack{NEAR_SLACK, NEAR_SLACK, NEAR_SLACK};
+    const Vec3 reach_lo = solids.lo - slack;
+    const Vec3 reach_hi = solids.hi + slack;
+    const Vec3 body = solids.body;
     for (const BoxView& box : solids.all) {
-        if (!bounded || reaches(box, solids.lo, solids.hi)) {
-            solids.near.push(body_box(box, solids.body));
+        if (!bounded || reaches(box, reach_lo, reach_hi)) {
+            solids.near.push(body_box(box, body));
         }
     }
     return solids.near.view();
