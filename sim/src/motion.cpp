@@ -71,6 +71,32 @@ inline float overlap_reach_of(const BoxView& box, const Vec3& size, std::size_t 
     return overlap_reach(size[axis], box.size[axis]);
 }
 inline float overlap_reach_of(const BodyBox& box, const Vec3&, std::size_t axis) { return box.overlap_reach[axis]; }
+// The faces a move along an axis meets, with the face gap: a move up starts past the face
+// below the box beyond `past_up` and stops at `stop_up`; a move down the same with the face
+// above. Each is what the signed rule gives: the sign only ever multiplies exactly.
+inline float face_below(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return box.pos[axis] - half_sum_of(box, size, axis);
+}
+inline float face_above(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return box.pos[axis] + half_sum_of(box, size, axis);
+}
+inline float past_up(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_below(box, size, axis) + FACE_GAP;
+}
+inline float stop_up(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_below(box, size, axis) - FACE_GAP;
+}
+inline float past_down(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_above(box, size, axis) - FACE_GAP;
+}
+inline float stop_down(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_above(box, size, axis) + FACE_GAP;
+}
+inline float past_up(const BodyBox& box, const Vec3&, std::size_t axis) { return box.past_up[axis]; }
+inline float stop_up(const BodyBox& box, const Vec3&, std::size_t axis) { return box.stop_up[axis]; }
+inline float past_down(const BodyBox& box, const Vec3&, std::size_t axis) { return box.past_down[axis]; }
+inline float stop_down(const BodyBox& box, const Vec3&, std::size_t axis) { return box.stop_down[axis]; }
+
 template <typename Box>
 inline bool overlaps_on_axis(float pos, const Box& box, const Vec3& size, std::size_t axis) {
     return std::abs(pos - box.pos[axis]) < overlap_reach_of(box, size, axis);
@@ -81,10 +107,20 @@ inline bool overlaps(const Vec3& pos, const Box& box, const Vec3& size) {
            overlaps_on_axis(pos.z, box, size, 2);
 }
 
+template <typename Measure>
+Vec3 per_axis(const BoxView& box, const Vec3& size, Measure measure) {
+    return {measure(box, size, 0), measure(box, size, 1), measure(box, size, 2)};
+}
+
 BodyBox body_box(const BoxView& box, const Vec3& size) {
+    using Measure = float (*)(const BoxView&, const Vec3&, std::size_t);
     return {box.pos,
-            {half_sum_of(box, size, 0), half_sum_of(box, size, 1), half_sum_of(box, size, 2)},
-            {overlap_reach_of(box, size, 0), overlap_reach_of(box, size, 1), overlap_reach_of(box, size, 2)}};
+            per_axis(box, size, static_cast<Measure>(half_sum_of)),
+            per_axis(box, size, static_cast<Measure>(overlap_reach_of)),
+            per_axis(box, size, static_cast<Measure>(past_up)),
+            per_axis(box, size, static_cast<Measure>(stop_up)),
+            per_axis(box, size, static_cast<Measure>(past_down)),
+            per_axis(box, size, static_cast<Measure>(stop_down))};
 }
 
 std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
@@ -204,35 +240,59 @@ BoxList solid_boxes(const Level& level) {
 namespace {
 
 // The axis is a template argument so that every component access resolves at compile time:
-// this loop runs for every box on every cargo step.
+// these loops run for every box on every cargo step. A move up an axis meets the faces
+// below the boxes, a move down the faces above.
 template <std::size_t A, typename Box>
-inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const Box> boxes) {
+inline float clip_up(Vec3 pos, Vec3 size, float start, float result, std::span<const Box> boxes) {
     constexpr std::size_t B = A == 0 ? 1 : 0;
     constexpr std::size_t C = A == 2 ? 1 : 2;
-    const float start = pos[A];
-    if (delta == 0.0f) {
-        return start;
-    }
-    float result = start + delta;
-    const float sign = delta > 0.0f ? 1.0f : -1.0f;
     for (const Box& w : boxes) {
-        // ±1 times a half sum is exactly ±1 times the sum, halved.
-        const float face = w.pos[A] - sign * half_sum_of(w, size, A);
         // Already beyond the face: leaving the overlap is separate_cargo's job.
-        if (sign * start > sign * face + FACE_GAP) {
+        if (start > past_up(w, size, A)) {
             continue;
         }
-        const float limit = face - FACE_GAP * sign;
-        if (sign * limit >= sign * result) {
+        const float limit = stop_up(w, size, A);
+        if (limit >= result) {
             continue;
         }
         if (!overlaps_on_axis(pos[B], w, size, B) || !overlaps_on_axis(pos[C], w, size, C)) {
             continue;
         }
         // Never clip backwards past the start.
-        result = sign > 0.0f ? std::max(limit, start) : std::min(limit, start);
+        result = std::max(limit, start);
     }
     return result;
+}
+
+template <std::size_t A, typename Box>
+inline float clip_down(Vec3 pos, Vec3 size, float start, float result, std::span<const Box> boxes) {
+    constexpr std::size_t B = A == 0 ? 1 : 0;
+    constexpr std::size_t C = A == 2 ? 1 : 2;
+    for (const Box& w : boxes) {
+        if (start < past_down(w, size, A)) {
+            continue;
+        }
+        const float limit = stop_down(w, size, A);
+        if (limit <= result) {
+            continue;
+        }
+        if (!overlaps_on_axis(pos[B], w, size, B) || !overlaps_on_axis(pos[C], w, size, C)) {
+            continue;
+        }
+        result = std::min(limit, start);
+    }
+    return result;
+}
+
+template <std::size_t A, typename Box>
+inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const Box> boxes) {
+    const float start = pos[A];
+    if (delta == 0.0f) {
+        return start;
+    }
+    const float result = start + delta;
+    return delta > 0.0f ? clip_up<A>(pos, size, start, result, boxes)
+                        : clip_down<A>(pos, size, start, result, boxes);
 }
 
 // `first` holds the boxes the cargo's box can touch where it stands; later passes, after a

@@ -20,12 +20,17 @@ inline constexpr float TICKS_PER_SECOND = 119.99999f;  // the f32 reciprocal of 
 inline constexpr std::uint32_t TICKS_PER_WHOLE_SECOND = 120;
 
 // A solid box as one moving body meets it: per axis, how far apart their centres are
-// when the faces touch (half the sum of the sizes), and the bound below which they
-// interpenetrate. Worked out once for the many steps of one body.
+// when the faces touch (half the sum of the sizes), the bound below which they
+// interpenetrate, and where a move up or down the axis has passed the face it meets and
+// where it stops short of it. Worked out once for the many steps of one body.
 struct BodyBox {
     Vec3 pos;
     Vec3 half_sum;
     Vec3 overlap_reach;
+    Vec3 past_up;
+    Vec3 stop_up;
+    Vec3 past_down;
+    Vec3 stop_down;
 };
 
 [[noreturn]] void too_many_boxes();
