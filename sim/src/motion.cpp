@@ -50,10 +50,11 @@ inline bool inside(const Vec3& lo, const Vec3& hi, const Vec3& region_lo, const 
 inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&) {
     return all;
 }
-inline std::span<const BodyBox> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& move) {
-    const Vec3& half = solids.half_body;
-    const Vec3 reach{half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
-                     half.z + std::abs(move.z) + FACE_GAP};
+inline Vec3 move_reach(const Vec3& half, const Vec3& move) {
+    return {half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
+            half.z + std::abs(move.z) + FACE_GAP};
+}
+inline std::span<const BodyBox> boxes_within(NearBoxes& solids, const Vec3& pos, const Vec3& reach) {
     const Vec3 lo{pos.x - reach.x, pos.y - reach.y, pos.z - reach.z};
     const Vec3 hi{pos.x + reach.x, pos.y + reach.y, pos.z + reach.z};
     // Most queries fall inside the region: answer those without a call.
@@ -61,6 +62,14 @@ inline std::span<const BodyBox> boxes_for_move(NearBoxes& solids, const Vec3& po
         return solids.near.view();
     }
     return boxes_around(solids, lo, hi);
+}
+inline std::span<const BodyBox> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& move) {
+    return boxes_within(solids, pos, move_reach(solids.half_body, move));
+}
+// The boxes for a whole step from `pos`: moves of up to STEP_REACH on every axis.
+inline std::span<const BoxView> boxes_for_step(std::span<const BoxView> all, const Vec3&) { return all; }
+inline std::span<const BodyBox> boxes_for_step(NearBoxes& solids, const Vec3& pos) {
+    return boxes_within(solids, pos, solids.step_reach);
 }
 // Per axis, how far apart the centres of the body and the box are when their faces touch,
 // and the bound below which they interpenetrate: worked out, or prepared beforehand.
@@ -370,8 +379,7 @@ void move_clipped(Cargo& cargo, Solids& solids, std::span<const Box> step, bool 
 template <typename Solids>
 void integrate_with(Cargo& cargo, Solids& solids, std::span<const FanView> fans, float gravity) {
     // One look at the boxes serves the whole step unless the cargo is pushed or flies fast.
-    const Vec3 reach{STEP_REACH, STEP_REACH, STEP_REACH};
-    const auto step = boxes_for_move(solids, cargo.pos, reach);
+    const auto step = boxes_for_step(solids, cargo.pos);
     const bool pushed = separate_from(cargo, solids, step);
     cargo.vel.y = gravity * -TICK + cargo.vel.y;
     apply_fans(cargo, fans, every_box(solids));
@@ -545,6 +553,7 @@ void prepare_for_body(NearBoxes& solids, Vec3 size) {
     }
     solids.body = size;
     solids.half_body = size * 0.5f;
+    solids.step_reach = move_reach(solids.half_body, {STEP_REACH, STEP_REACH, STEP_REACH});
     solids.lo.x = NearBoxes::NOT_A_REGION;
 }
 

@@ -93,6 +93,7 @@ struct NearBoxes {
     Vec3 hi{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
     Vec3 body{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
     Vec3 half_body{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
+    Vec3 step_reach{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};  // what one step can reach
     FixedBoxList<BodyBox> near;
 };
 
