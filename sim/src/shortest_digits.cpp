@@ -88,10 +88,6 @@ ShortestDigits shortest_digits(float magnitude) {
     if (biased != 0) {
         c = fraction | 0x800000u;
         q = biased - 150;
-        // A whole number with every neighbour a whole number too is its own shortest form.
-        if (q <= 0 && q > -24 && (c & ((1u << -q) - 1)) == 0) {
-            return without_trailing_zeros(c >> -q, 0);
-        }
     }
     const bool even = (c & 1u) == 0;
     const bool lower_closer = fraction == 0 && biased > 1;
