@@ -67,6 +67,12 @@ TEST(FloatText, WholeNumbersAreWrittenWithTheirDigitsAndOneZero) {
     EXPECT_EQ(number_text(16777216.0f), "16777216.0");
     EXPECT_EQ(number_text(16777218.0f), "16777218.0");
     EXPECT_EQ(number_text(123456790000.0f), "123456790000.0");
+    // Either side of a power of ten, where the count of digits changes.
+    for (int power = 10; power <= 10000000; power *= 10) {
+        for (const int whole : {power - 1, power + 1}) {
+            EXPECT_EQ(number_text(static_cast<float>(whole)), std::to_string(whole) + ".0");
+        }
+    }
     // Every whole number in a wide band reads back to itself.
     for (int whole = -70000; whole <= 70000; whole += 7) {
         const float value = static_cast<float>(whole);
