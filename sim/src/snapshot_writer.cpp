@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,44 +14,50 @@ namespace {
 
 // Every record is written through one of two sinks from the same list of fields: the text
 // sink writes its JSON, the key sink the exact bits of every value (with the presence of
-// every optional and the length of every text), so that equal keys mean equal texts. Both
-// gather short values in a small buffer: a record's many short pieces then cost a copy each
-// instead of a call into the string.
+// every optional and the length of every text), so that equal keys mean equal texts.
+//
+// The text sink writes straight into the text, which it lengthens a step ahead of what is
+// written and cuts to length at the end: every piece, a stored one too, is copied once, with
+// no buffer in between. The text's memory is reserved at once for the length the previous
+// snapshot reached; the steps keep the zero fill of each lengthening short.
 struct TextSink {
-    explicit TextSink(std::string& target, std::size_t expected = 0) : out(target), expected(expected) {}
+    TextSink(std::string& target, std::size_t expected) : out(target) {
+        target.reserve(target.size() + expected + SLACK);
+        at = target.data() + target.size();
+        limit = at;
+    }
 
     std::string& out;
-    // The length the text will likely reach (the previous snapshot's): once the first
-    // buffer is full the text grows to it at once instead of doubling its way there.
-    std::size_t expected;
-    std::size_t used = 0;
-    char buffer[512];
-    static constexpr std::size_t LONG_LITERAL = 64;
+    char* at;
+    char* limit;
+    std::string escaped;  // a text's JSON form on its way in
+    static constexpr std::size_t STEP = 1024;
+    static constexpr std::size_t SLACK = 256;  // for a text a little longer than the last
 
-    void flush() {
-        if (out.size() + used > out.capacity() && expected > out.capacity()) {
-            out.reserve(expected);
-        }
-        out.append(buffer, used);
-        used = 0;
-    }
+    std::size_t written() const { return static_cast<std::size_t>(at - out.data()); }
     char* room(std::size_t size) {
-        if (used + size > sizeof buffer) {
-            flush();
+        if (static_cast<std::size_t>(limit - at) < size) {
+            grow(size);
         }
-        return buffer + used;
+        return at;
     }
+    void grow(std::size_t size) {
+        const std::size_t used = written();
+        std::size_t step = std::max(size, STEP);
+        if (out.capacity() - used >= size) {
+            step = std::min(step, out.capacity() - used);  // no move while the reserve lasts
+        }
+        out.resize(used + step);
+        at = out.data() + used;
+        limit = out.data() + out.size();
+    }
+    // Cuts the text to what was written.
+    void finish() { out.resize(written()); }
     void literal(std::string_view text) {
-        // Long texts (stored pieces) go straight to the text: one copy instead of two.
-        if (text.size() > LONG_LITERAL) {
-            flush();
-            out += text;
-            return;
-        }
         std::memcpy(room(text.size()), text.data(), text.size());
-        used += text.size();
+        at += text.size();
     }
-    void number(float value) { end_at(write_number(room(FLOAT_TEXT_CAPACITY), value)); }
+    void number(float value) { at = write_number(room(FLOAT_TEXT_CAPACITY), value); }
     // Needs FLOAT_TEXT_CAPACITY bytes of room.
     static char* write_number(char* to, float value) {
         if (!std::isfinite(value)) {
@@ -59,18 +66,17 @@ struct TextSink {
         }
         return format_float(to, value);
     }
-    // Takes what was written into the room up to `end`.
-    void end_at(const char* end) { used = static_cast<std::size_t>(end - buffer); }
     template <typename Integer>
     void integer(Integer value) {
         constexpr std::size_t DIGITS = 24;
-        char* at = room(DIGITS);
-        used = static_cast<std::size_t>(std::to_chars(at, at + DIGITS, value).ptr - buffer);
+        char* to = room(DIGITS);
+        at = std::to_chars(to, to + DIGITS, value).ptr;
     }
     void flag(bool value) { value ? literal("true") : literal("false"); }
     void text(std::string_view value) {
-        flush();
-        append_json_string(out, value);
+        escaped.clear();
+        append_json_string(escaped, value);
+        literal(escaped);
     }
     void optional(const std::optional<float>& value) {
         if (value) {
@@ -191,7 +197,7 @@ void put_vec3(TextSink& out, Vec3 value) {
     *at++ = ',';
     at = TextSink::write_number(at, value.z);
     *at++ = ']';
-    out.end_at(at);
+    out.at = at;
 }
 
 template <typename Sink>
@@ -446,11 +452,9 @@ void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const V
     KeySink key(memo->key);
     put(key, value);
     key.flush();
-    text.flush();
-    const std::size_t start = text.out.size();
+    const std::size_t start = text.written();
     put(text, value);
-    text.flush();
-    memo->text.assign(text.out, start);
+    memo->text.assign(text.out.data() + start, text.written() - start);
     memo->written = true;
 }
 
@@ -597,7 +601,7 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
     text.literal(",\"trajectory\":");
     put_trajectory(text, snapshot.trajectory);
     text.literal("}");
-    text.flush();
+    text.finish();
 }
 
 }  // namespace
@@ -636,13 +640,13 @@ const char* cargo_style_name(CargoStyle style) {
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out) {
-    TextSink text{out};
+    TextSink text(out, 0);
     write(snapshot, text, nullptr);
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
     const std::size_t start = out.size();
-    TextSink text(out, start + cache.length);
+    TextSink text(out, cache.length);
     write(snapshot, text, &cache);
     cache.length = out.size() - start;
 }
