@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "internal_error.hpp"
 #include "json_text.hpp"
@@ -524,6 +525,35 @@ void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<RecordMemo>*
     text.literal("]");
 }
 
+// Equal bytes are equal bits of every float (so 0 and -0 differ, as do NaNs of other
+// payloads), hence equal texts.
+template <typename Record>
+bool same_bytes(const std::vector<Record>& kept, const std::vector<Record>& items) {
+    return kept.size() == items.size() &&
+           (items.empty() || std::memcmp(kept.data(), items.data(), items.size() * sizeof(Record)) == 0);
+}
+
+// The walls never change within a room: their whole text is kept, and checked at once.
+void put_walls(TextSink& text, SnapshotTextCache* cache, const std::vector<BoxView>& walls) {
+    static_assert(std::is_trivially_copyable_v<BoxView> && sizeof(BoxView) == 6 * sizeof(float),
+                  "a wall's bytes are its six floats and nothing else");
+    if (!cache) {
+        put_list(text, nullptr, nullptr, walls, put_box);
+        return;
+    }
+    PlainListMemo<BoxView>& memo = cache->walls;
+    if (memo.written && same_bytes(memo.records, walls)) {
+        text.literal(memo.text);
+        return;
+    }
+    memo.written = false;
+    const std::size_t start = text.written();
+    put_list(text, nullptr, nullptr, walls, put_box);
+    memo.text.assign(text.out.data() + start, text.written() - start);
+    memo.records = walls;
+    memo.written = true;
+}
+
 void put_trajectory(TextSink& text, const std::vector<Vec3>& points) {
     text.literal("[");
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -567,7 +597,7 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
     text.literal(",\"cargo\":");
     put_list(text, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo, put_cargo);
     text.literal(",\"walls\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls, put_box);
+    put_walls(text, cache, snapshot.walls);
     text.literal(",\"plates\":");
     put_list(text, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates, put_plate);
     text.literal(",\"doors\":");
