@@ -201,6 +201,11 @@ void put_vec3(TextSink& out, Vec3 value) {
     out.at = at;
 }
 
+// A point's bits compared at once: its three floats lie in the key one after another.
+void put_vec3(MatchSink& out, Vec3 value) {
+    out.bytes(std::array<std::uint32_t, 3>{bits_of(value.x), bits_of(value.y), bits_of(value.z)});
+}
+
 template <typename Sink>
 void put_pair(Sink& out, const std::array<float, 2>& value) {
     out.literal("[");
