@@ -58,6 +58,12 @@ struct TextSink {
         std::memcpy(room(text.size()), text.data(), text.size());
         at += text.size();
     }
+    // The fixed texts between values: a copy of known length, made in line.
+    template <std::size_t SIZE>
+    void literal(const char (&text)[SIZE]) {
+        std::memcpy(room(SIZE - 1), text, SIZE - 1);
+        at += SIZE - 1;
+    }
     void number(float value) { at = write_number(room(FLOAT_TEXT_CAPACITY), value); }
     // Needs FLOAT_TEXT_CAPACITY bytes of room.
     static char* write_number(char* to, float value) {
