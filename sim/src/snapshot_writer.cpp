@@ -85,6 +85,11 @@ struct TextSink {
         append_json_string(escaped, value);
         literal(escaped);
     }
+    // An enumeration's wire name; the keys hold its value, which decides the name.
+    template <typename Enum>
+    void name(Enum value, const char* (*name_of)(Enum)) {
+        text(name_of(value));
+    }
     void optional(const std::optional<float>& value) {
         if (value) {
             number(*value);
@@ -123,6 +128,10 @@ struct KeySink {
         bytes(static_cast<std::uint64_t>(value.size()));
         flush();
         key += value;
+    }
+    template <typename Enum>
+    void name(Enum value, const char* (*)(Enum)) {
+        bytes(value);
     }
     void optional(const std::optional<float>& value) {
         flag(value.has_value());
@@ -165,6 +174,10 @@ struct MatchSink {
         } else {
             same = false;
         }
+    }
+    template <typename Enum>
+    void name(Enum value, const char* (*)(Enum)) {
+        bytes(value);
     }
     void optional(const std::optional<float>& value) {
         flag(value.has_value());
@@ -258,7 +271,7 @@ void put_actor_action(Sink& out, const ActorView& actor) {
     out.literal(",\"action_seq\":");
     out.integer(actor.action_seq);
     out.literal(",\"action\":");
-    out.text(actor_action_name(actor.action));
+    out.name(actor.action, actor_action_name);
     out.literal(",\"action_time\":");
     out.number(actor.action_time);
     out.literal(",\"action_cargo\":");
@@ -294,7 +307,7 @@ void put_cargo_state(Sink& out, const CargoView& cargo) {
     out.literal(",\"kind\":");
     out.integer(cargo.kind);
     out.literal(",\"style\":");
-    out.text(cargo_style_name(cargo.style));
+    out.name(cargo.style, cargo_style_name);
     out.literal(",\"docked\":");
     out.flag(cargo.docked);
     out.literal(",\"delivered\":");
