@@ -456,8 +456,22 @@ void put_text(Sink& out, const std::string& text) {
     out.text(text);
 }
 
+// Writes a piece afresh and stores its text with its key for next time.
+template <typename Value, typename Put>
+void put_fresh_piece(TextSink& text, TextMemo* memo, const Value& value, Put put) {
+    memo->written = false;
+    memo->key.clear();
+    KeySink key(memo->key);
+    put(key, value);
+    key.flush();
+    const std::size_t start = text.written();
+    put(text, value);
+    memo->text.assign(text.out.data() + start, text.written() - start);
+    memo->written = true;
+}
+
 // Writes one piece through its memo when there is one: the stored text when the piece's key
-// is the one it was written from, else the fresh text, stored with its key for next time.
+// is the one it was written from, else the fresh text.
 template <typename Value, typename Put>
 void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const Value& value, Put put) {
     if (!cache) {
@@ -472,15 +486,7 @@ void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const V
             return;
         }
     }
-    memo->written = false;
-    memo->key.clear();
-    KeySink key(memo->key);
-    put(key, value);
-    key.flush();
-    const std::size_t start = text.written();
-    put(text, value);
-    memo->text.assign(text.out.data() + start, text.written() - start);
-    memo->written = true;
+    put_fresh_piece(text, memo, value, put);
 }
 
 // A record written in parts that change apart, each through its own memo.
