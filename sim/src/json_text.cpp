@@ -1,6 +1,7 @@
 #include "json_text.hpp"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -63,28 +64,38 @@ char* write_plain(char* out, const DecimalDigits& decimal) {
 
 static_assert(std::endian::native == std::endian::little, "digit bytes are stored low first");
 
-constexpr std::uint32_t POWERS_OF_TEN[] = {1,      10,      100,      1000,      10000,
-                                           100000, 1000000, 10000000, 100000000, 1000000000};
+// Decimal digits of a value, zero with one, by one addition: for the values of bit width
+// i + 1, [2^i, 2^(i+1)), step i holds the count d of 2^i in its high half and 2^32 - 10^d in
+// its low half, so that adding the value carries into the count exactly when it reaches 10^d.
+constexpr auto DIGIT_COUNT_STEPS = [] {
+    constexpr std::uint64_t WORD = std::uint64_t{1} << 32;
+    std::array<std::uint64_t, 32> steps{};
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        std::uint64_t count = 1;
+        std::uint64_t next_power = 10;
+        for (; next_power <= std::uint64_t{1} << i; next_power *= 10) ++count;
+        steps[i] = count * WORD + (WORD - std::min(next_power, WORD));  // no carry above 2^32
+    }
+    return steps;
+}();
 
-// Decimal digits of a value below 10^9; zero has one.
 int digit_count(std::uint32_t value) {
-    // The lowest bit set changes no count and gives zero its one digit. bit_width · log10(2),
-    // rounded down, is then the count or one less.
-    const std::uint32_t nonzero = value | 1u;
-    const int guess = std::bit_width(nonzero) * 1233 >> 12;
-    return guess + (nonzero >= POWERS_OF_TEN[guess] ? 1 : 0);
+    const int top_bit = std::bit_width(value | 1u) - 1;
+    return static_cast<int>((value + DIGIT_COUNT_STEPS[static_cast<std::size_t>(top_bit)]) >> 32);
 }
 
 // The eight digits of a value below 10^8, leading zeros included, as ASCII bytes with the
 // first digit lowest. Each step splits every lane of the word into a high and low half in
 // lanes of half the width, by a multiply-shift that divides exactly for the lane's range:
 // four and four digits in 32-bit lanes, two and two in 16-bit lanes, one and one in bytes.
+// Lanes x = q·m + r become q + r·2^w as x·2^w - q·(m·2^w - 1): one multiply, no masks.
 std::uint64_t eight_digits(std::uint32_t value) {
-    const std::uint64_t fours = value / 10000 | std::uint64_t{value % 10000} << 32;
+    const std::uint64_t high_four = value / 10000;
+    const std::uint64_t fours = (std::uint64_t{value} << 32) - high_four * ((10000ull << 32) - 1);
     const std::uint64_t high_pairs = (fours * 10486 >> 20) & 0x0000007F0000007Fu;  // x / 100
-    const std::uint64_t pairs = high_pairs | (fours - 100 * high_pairs) << 16;
+    const std::uint64_t pairs = (fours << 16) - high_pairs * ((100u << 16) - 1);
     const std::uint64_t tens = (pairs * 103 >> 10) & 0x000F000F000F000Fu;  // x / 10
-    const std::uint64_t digits = tens | (pairs - 10 * tens) << 8;
+    const std::uint64_t digits = (pairs << 8) - tens * ((10u << 8) - 1);
     return digits + 0x3030303030303030u;
 }
 
@@ -113,29 +124,26 @@ char* write_with_point(char* out, std::uint32_t significand, int count, int whol
     }
     const std::uint64_t digits = eight_digits(significand) >> (8 * (8 - count));
     const int shift = 8 * whole;  // 0 to 56
-    const std::uint64_t before = digits & ((std::uint64_t{1} << shift) - 1);
-    const std::uint64_t after = digits >> shift;
-    // With eight digits the last one falls out of the word: it is the ninth byte.
-    const std::uint64_t text = before | std::uint64_t{'.'} << shift | after << 8 << shift;
+    const std::uint64_t after = digits >> shift << shift;
+    // The digits after the point one byte on: digits + after · 255.
+    const std::uint64_t text = digits + after * 255 + (std::uint64_t{'.'} << shift);
     std::memcpy(out, &text, sizeof text);
-    out[8] = static_cast<char>(after >> (8 * (count - whole - 1)));
+    // With eight digits the last one falls out of the word: it is the ninth byte.
+    out[8] = static_cast<char>(after >> 56);
     return out + count + 1;
 }
 
-// 1234.5, 20.0, 0.00012, for the decimal exponents -6..12: always a point and at least one
-// digit after it.
-char* write_plain(char* out, std::uint32_t significand, int count, int exponent) {
+// 20.0, 0.00012, for the decimal exponents -6..12 where all digits fall on one side of the
+// point: always a point and at least one digit after it.
+char* write_plain_one_side(char* out, std::uint32_t significand, int count, int exponent) {
     if (exponent < 0) {
         std::memcpy(out, "0.000000", 8);
         return write_digits(out + 1 - exponent, significand, count);
     }
-    if (exponent + 1 >= count) {
-        write_digits(out, significand, count);
-        std::memset(out + count, '0', 16);  // the 12 zeros of 1e12 at most, then scratch
-        std::memcpy(out + exponent + 1, ".0", 2);
-        return out + exponent + 3;
-    }
-    return write_with_point(out, significand, count, exponent + 1);
+    write_digits(out, significand, count);
+    std::memset(out + count, '0', 16);  // the 12 zeros of 1e12 at most, then scratch
+    std::memcpy(out + exponent + 1, ".0", 2);
+    return out + exponent + 3;
 }
 
 // 1e-7, 1.5e-7, 1e+13: the point only when more digits follow.
@@ -179,8 +187,12 @@ char* format_float(char* buffer, float value) {
     const auto significand = static_cast<std::uint32_t>(shortest.significand);
     const int count = digit_count(significand);
     const int exponent = shortest.exponent + count - 1;
+    // Digits on both sides of the point, 1234.5, are the common case: tested first.
+    if (exponent >= 0 && exponent < count - 1) {
+        return write_with_point(out, significand, count, exponent + 1);
+    }
     if (exponent >= -6 && exponent <= 12) {
-        return write_plain(out, significand, count, exponent);
+        return write_plain_one_side(out, significand, count, exponent);
     }
     return write_scientific(out, significand, count, exponent);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "game.hpp"
 #include "internal_error.hpp"
@@ -46,14 +47,14 @@ inline bool inside(const Vec3& lo, const Vec3& hi, const Vec3& region_lo, const 
 // Where the motion steps get their boxes: the whole list, or only those that the box at `pos`
 // can touch while each axis moves by up to `move` either way, the face gap included; every
 // clipped axis move of a step stays inside, whatever the order of the axes.
-inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&,
-                                               const Vec3&) {
+inline std::span<const BoxView> boxes_for_move(std::span<const BoxView> all, const Vec3&, const Vec3&) {
     return all;
 }
-inline std::span<const BoxView> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& half,
-                                               const Vec3& move) {
-    const Vec3 reach{half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
-                     half.z + std::abs(move.z) + FACE_GAP};
+inline Vec3 move_reach(const Vec3& half, const Vec3& move) {
+    return {half.x + std::abs(move.x) + FACE_GAP, half.y + std::abs(move.y) + FACE_GAP,
+            half.z + std::abs(move.z) + FACE_GAP};
+}
+inline std::span<const BodyBox> boxes_within(NearBoxes& solids, const Vec3& pos, const Vec3& reach) {
     const Vec3 lo{pos.x - reach.x, pos.y - reach.y, pos.z - reach.z};
     const Vec3 hi{pos.x + reach.x, pos.y + reach.y, pos.z + reach.z};
     // Most queries fall inside the region: answer those without a call.
@@ -62,6 +63,76 @@ inline std::span<const BoxView> boxes_for_move(NearBoxes& solids, const Vec3& po
     }
     return boxes_around(solids, lo, hi);
 }
+inline std::span<const BodyBox> boxes_for_move(NearBoxes& solids, const Vec3& pos, const Vec3& move) {
+    return boxes_within(solids, pos, move_reach(solids.half_body, move));
+}
+// The boxes for a whole step from `pos`: moves of up to STEP_REACH on every axis.
+inline std::span<const BoxView> boxes_for_step(std::span<const BoxView> all, const Vec3&) { return all; }
+inline std::span<const BodyBox> boxes_for_step(NearBoxes& solids, const Vec3& pos) {
+    return boxes_within(solids, pos, solids.step_reach);
+}
+// Per axis, how far apart the centres of the body and the box are when their faces touch,
+// and the bound below which they interpenetrate: worked out, or prepared beforehand.
+inline float half_sum_of(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return (box.size[axis] + size[axis]) * 0.5f;
+}
+inline float half_sum_of(const BodyBox& box, const Vec3&, std::size_t axis) { return box.half_sum[axis]; }
+inline float overlap_reach_of(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return overlap_reach(size[axis], box.size[axis]);
+}
+inline float overlap_reach_of(const BodyBox& box, const Vec3&, std::size_t axis) { return box.overlap_reach[axis]; }
+// The faces a move along an axis meets, with the face gap: a move up starts past the face
+// below the box beyond `past_up` and stops at `stop_up`; a move down the same with the face
+// above. Each is what the signed rule gives: the sign only ever multiplies exactly.
+inline float face_below(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return box.pos[axis] - half_sum_of(box, size, axis);
+}
+inline float face_above(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return box.pos[axis] + half_sum_of(box, size, axis);
+}
+inline float past_up(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_below(box, size, axis) + FACE_GAP;
+}
+inline float stop_up(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_below(box, size, axis) - FACE_GAP;
+}
+inline float past_down(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_above(box, size, axis) - FACE_GAP;
+}
+inline float stop_down(const BoxView& box, const Vec3& size, std::size_t axis) {
+    return face_above(box, size, axis) + FACE_GAP;
+}
+inline float past_up(const BodyBox& box, const Vec3&, std::size_t axis) { return box.past_up[axis]; }
+inline float stop_up(const BodyBox& box, const Vec3&, std::size_t axis) { return box.stop_up[axis]; }
+inline float past_down(const BodyBox& box, const Vec3&, std::size_t axis) { return box.past_down[axis]; }
+inline float stop_down(const BodyBox& box, const Vec3&, std::size_t axis) { return box.stop_down[axis]; }
+
+template <typename Box>
+inline bool overlaps_on_axis(float pos, const Box& box, const Vec3& size, std::size_t axis) {
+    return std::abs(pos - box.pos[axis]) < overlap_reach_of(box, size, axis);
+}
+template <typename Box>
+inline bool overlaps(const Vec3& pos, const Box& box, const Vec3& size) {
+    return overlaps_on_axis(pos.x, box, size, 0) && overlaps_on_axis(pos.y, box, size, 1) &&
+           overlaps_on_axis(pos.z, box, size, 2);
+}
+
+template <typename Measure>
+Vec3 per_axis(const BoxView& box, const Vec3& size, Measure measure) {
+    return {measure(box, size, 0), measure(box, size, 1), measure(box, size, 2)};
+}
+
+BodyBox body_box(const BoxView& box, const Vec3& size) {
+    using Measure = float (*)(const BoxView&, const Vec3&, std::size_t);
+    return {box.pos,
+            per_axis(box, size, static_cast<Measure>(half_sum_of)),
+            per_axis(box, size, static_cast<Measure>(overlap_reach_of)),
+            per_axis(box, size, static_cast<Measure>(past_up)),
+            per_axis(box, size, static_cast<Measure>(stop_up)),
+            per_axis(box, size, static_cast<Measure>(past_down)),
+            per_axis(box, size, static_cast<Measure>(stop_down))};
+}
+
 std::span<const BoxView> every_box(std::span<const BoxView> all) { return all; }
 std::span<const BoxView> every_box(const NearBoxes& solids) { return solids.all; }
 
@@ -73,10 +144,11 @@ bool same_bits(Vec3 a, Vec3 b) {
 
 bool finite(Vec3 v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
-bool reaches(const BoxView& box, Vec3 lo, Vec3 hi) {
+// `lo` and `hi` are the region's bounds, widened by NEAR_SLACK.
+bool reaches(const BoxView& box, const Vec3& lo, const Vec3& hi) {
     for (std::size_t i = 0; i < 3; ++i) {
         const float half = box.size[i] * 0.5f;
-        if (box.pos[i] - half > hi[i] + NEAR_SLACK || box.pos[i] + half < lo[i] - NEAR_SLACK) {
+        if (box.pos[i] - half > hi[i] || box.pos[i] + half < lo[i]) {
             return false;
         }
     }
@@ -153,18 +225,7 @@ void rest_on_floor(Cargo& cargo) {
 
 }  // namespace
 
-void BoxList::overflow() { throw InternalError("too many solid boxes in one room"); }
-
-void BoxList::remove_equal(const BoxView& box) {
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (!(items[i] == box)) {
-            items[kept] = items[i];
-            ++kept;
-        }
-    }
-    count = kept;
-}
+void too_many_boxes() { throw InternalError("too many solid boxes in one room"); }
 
 BoxView lift_platform_box(const LiftView& lift) {
     return {{lift.center.x, lift.height - lift.size.y * 0.5f, lift.center.z}, lift.size};
@@ -189,56 +250,78 @@ BoxList solid_boxes(const Level& level) {
 namespace {
 
 // The axis is a template argument so that every component access resolves at compile time:
-// this loop runs for every box on every cargo step.
-template <std::size_t A>
-inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const BoxView> boxes) {
+// these loops run for every box on every cargo step. A move up an axis meets the faces
+// below the boxes, a move down the faces above.
+template <std::size_t A, typename Box>
+inline float clip_up(Vec3 pos, Vec3 size, float start, float result, std::span<const Box> boxes) {
     constexpr std::size_t B = A == 0 ? 1 : 0;
     constexpr std::size_t C = A == 2 ? 1 : 2;
-    const float start = pos[A];
-    if (delta == 0.0f) {
-        return start;
-    }
-    float result = start + delta;
-    const float sign = delta > 0.0f ? 1.0f : -1.0f;
-    for (const BoxView& w : boxes) {
-        const float face = w.pos[A] - sign * (w.size[A] + size[A]) * 0.5f;
+    for (const Box& w : boxes) {
         // Already beyond the face: leaving the overlap is separate_cargo's job.
-        if (sign * start > sign * face + FACE_GAP) {
+        if (start > past_up(w, size, A)) {
             continue;
         }
-        const float limit = face - FACE_GAP * sign;
-        if (sign * limit >= sign * result) {
+        const float limit = stop_up(w, size, A);
+        if (limit >= result) {
             continue;
         }
-        if (!overlap_on_axis(pos[B], size[B], w.pos[B], w.size[B]) ||
-            !overlap_on_axis(pos[C], size[C], w.pos[C], w.size[C])) {
+        if (!overlaps_on_axis(pos[B], w, size, B) || !overlaps_on_axis(pos[C], w, size, C)) {
             continue;
         }
         // Never clip backwards past the start.
-        result = sign > 0.0f ? std::max(limit, start) : std::min(limit, start);
+        result = std::max(limit, start);
     }
     return result;
 }
 
+template <std::size_t A, typename Box>
+inline float clip_down(Vec3 pos, Vec3 size, float start, float result, std::span<const Box> boxes) {
+    constexpr std::size_t B = A == 0 ? 1 : 0;
+    constexpr std::size_t C = A == 2 ? 1 : 2;
+    for (const Box& w : boxes) {
+        if (start < past_down(w, size, A)) {
+            continue;
+        }
+        const float limit = stop_down(w, size, A);
+        if (limit <= result) {
+            continue;
+        }
+        if (!overlaps_on_axis(pos[B], w, size, B) || !overlaps_on_axis(pos[C], w, size, C)) {
+            continue;
+        }
+        result = std::min(limit, start);
+    }
+    return result;
+}
+
+template <std::size_t A, typename Box>
+inline float clip_axis_on(Vec3 pos, Vec3 size, float delta, std::span<const Box> boxes) {
+    const float start = pos[A];
+    if (delta == 0.0f) {
+        return start;
+    }
+    const float result = start + delta;
+    return delta > 0.0f ? clip_up<A>(pos, size, start, result, boxes)
+                        : clip_down<A>(pos, size, start, result, boxes);
+}
+
 // `first` holds the boxes the cargo's box can touch where it stands; later passes, after a
 // push, look again. Returns whether the cargo was pushed.
-template <typename Solids>
-bool separate_from(Cargo& cargo, Solids& solids, std::span<const BoxView> first) {
+template <typename Solids, typename Box>
+bool separate_from(Cargo& cargo, Solids& solids, std::span<const Box> first) {
     for (int pass = 0; pass < SEPARATION_PASSES; ++pass) {
-        const std::span<const BoxView> boxes =
-            pass == 0 ? first : boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, Vec3{});
+        const std::span<const Box> boxes = pass == 0 ? first : boxes_for_move(solids, cargo.pos, Vec3{});
         bool found = false;
         float best_depth = 0.0f;
         std::size_t best_box = 0;
         std::size_t best_axis = 0;
         for (std::size_t k = 0; k < boxes.size(); ++k) {
-            const BoxView& box = boxes[k];
-            if (!overlap(cargo.pos, cargo.size, box.pos, box.size)) {
+            const Box& box = boxes[k];
+            if (!overlaps(cargo.pos, box, cargo.size)) {
                 continue;
             }
             for (std::size_t i = 0; i < 3; ++i) {
-                const float depth =
-                    (cargo.size[i] + box.size[i]) * 0.5f - std::abs(cargo.pos[i] - box.pos[i]);
+                const float depth = half_sum_of(box, cargo.size, i) - std::abs(cargo.pos[i] - box.pos[i]);
                 // Strictly smaller: ties keep the earlier box and the lower axis.
                 if (!found || depth < best_depth) {
                     found = true;
@@ -266,8 +349,8 @@ bool separate_from(Cargo& cargo, Solids& solids, std::span<const BoxView> first)
     return true;
 }
 
-template <std::size_t A>
-void move_clipped_on(Cargo& cargo, float move, std::span<const BoxView> boxes) {
+template <std::size_t A, typename Box>
+void move_clipped_on(Cargo& cargo, float move, std::span<const Box> boxes) {
     const float old = cargo.pos[A];
     const float moved = clip_axis_on<A>(cargo.pos, cargo.size, move, boxes);
     if (std::abs(moved - old - move) > CLIP_TEST) {
@@ -281,14 +364,13 @@ void move_clipped_on(Cargo& cargo, float move, std::span<const BoxView> boxes) {
 
 // `step` holds the boxes within STEP_REACH of the cargo's box where the step began: enough
 // for moves no longer than that from there.
-template <typename Solids>
-void move_clipped(Cargo& cargo, Solids& solids, std::span<const BoxView> step, bool pushed) {
+template <typename Solids, typename Box>
+void move_clipped(Cargo& cargo, Solids& solids, std::span<const Box> step, bool pushed) {
     // Each axis's move depends only on its own velocity, which the other axes leave alone.
     const Vec3 move{TICK * cargo.vel.x, TICK * cargo.vel.y, TICK * cargo.vel.z};
     const bool within_step = !pushed && std::abs(move.x) <= STEP_REACH &&
                              std::abs(move.y) <= STEP_REACH && std::abs(move.z) <= STEP_REACH;
-    const std::span<const BoxView> boxes =
-        within_step ? step : boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, move);
+    const std::span<const Box> boxes = within_step ? step : boxes_for_move(solids, cargo.pos, move);
     move_clipped_on<0>(cargo, move.x, boxes);
     move_clipped_on<1>(cargo, move.y, boxes);
     move_clipped_on<2>(cargo, move.z, boxes);
@@ -297,8 +379,7 @@ void move_clipped(Cargo& cargo, Solids& solids, std::span<const BoxView> step, b
 template <typename Solids>
 void integrate_with(Cargo& cargo, Solids& solids, std::span<const FanView> fans, float gravity) {
     // One look at the boxes serves the whole step unless the cargo is pushed or flies fast.
-    const Vec3 reach{STEP_REACH, STEP_REACH, STEP_REACH};
-    const std::span<const BoxView> step = boxes_for_move(solids, cargo.pos, cargo.size * 0.5f, reach);
+    const auto step = boxes_for_step(solids, cargo.pos);
     const bool pushed = separate_from(cargo, solids, step);
     cargo.vel.y = gravity * -TICK + cargo.vel.y;
     apply_fans(cargo, fans, every_box(solids));
@@ -323,24 +404,12 @@ float clip_axis(Vec3 pos, Vec3 size, std::size_t axis, float delta, std::span<co
     }
 }
 
-Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
-    const Vec3 d = to - from;
-    float n = std::ceil(length(d) / SWEEP_STEP);
-    if (!(n >= 1.0f)) {
-        n = 1.0f;
-    }
-    if (n > SWEEP_MAX_STEPS) {
-        n = SWEEP_MAX_STEPS;
-    }
-    const Vec3 step{d.x / n, d.y / n, d.z / n};
-    const int count = static_cast<int>(n);
-    const Vec3 half = size * 0.5f;
-    // The path stays between `from` and `to`: one scan of the boxes serves every sub-step.
-    NearBoxes near;
-    near.all = boxes;
-    boxes_for_move(near, from, half, d);
+namespace {
+
+template <typename Solids>
+Vec3 sweep_through(Vec3& from, Vec3 size, Vec3 step, int count, Solids& solids) {
     for (int s = 0; s < count; ++s) {
-        const std::span<const BoxView> near_path = boxes_for_move(near, from, half, step);
+        const auto near_path = boxes_for_move(solids, from, step);
         const Vec3 before = from;
         from.x = clip_axis_on<0>(from, size, step.x, near_path);
         from.y = clip_axis_on<1>(from, size, step.y, near_path);
@@ -353,6 +422,30 @@ Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
     return from;
 }
 
+}  // namespace
+
+Vec3 sweep_box(Vec3& from, Vec3 to, Vec3 size, std::span<const BoxView> boxes) {
+    const Vec3 d = to - from;
+    float n = std::ceil(length(d) / SWEEP_STEP);
+    if (!(n >= 1.0f)) {
+        n = 1.0f;
+    }
+    if (n > SWEEP_MAX_STEPS) {
+        n = SWEEP_MAX_STEPS;
+    }
+    const Vec3 step{d.x / n, d.y / n, d.z / n};
+    const int count = static_cast<int>(n);
+    if (boxes.size() > BoxList::CAPACITY) {
+        return sweep_through(from, size, step, count, boxes);
+    }
+    // The path stays between `from` and `to`: one scan of the boxes serves every sub-step.
+    NearBoxes near;
+    near.all = boxes;
+    prepare_for_body(near, size);
+    boxes_for_move(near, from, d);
+    return sweep_through(from, size, step, count, near);
+}
+
 void separate_cargo(Cargo& cargo, std::span<const BoxView> boxes) { separate_from(cargo, boxes, boxes); }
 
 void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<const FanView> fans,
@@ -362,6 +455,13 @@ void integrate_cargo(Cargo& cargo, std::span<const BoxView> boxes, std::span<con
 
 void integrate_cargo(Cargo& cargo, NearBoxes& solids, std::span<const FanView> fans, float gravity,
                      std::size_t steps) {
+    if (solids.all.size() > BoxList::CAPACITY) {
+        for (std::size_t i = 0; i < steps; ++i) {
+            integrate_with(cargo, solids.all, fans, gravity);
+        }
+        return;
+    }
+    prepare_for_body(solids, cargo.size);
     for (std::size_t i = 0; i < steps; ++i) {
         integrate_with(cargo, solids, fans, gravity);
     }
@@ -376,16 +476,11 @@ std::array<std::uint32_t, 7> fan_bits(const FanView& fan) {
             fan.active ? 1u : 0u};
 }
 
+// A box is six floats and nothing else, so equal bytes are equal bits.
+static_assert(sizeof(BoxView) == 6 * sizeof(float));
+
 bool same_boxes(const BoxList& a, const BoxList& b) {
-    if (a.count != b.count) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.count; ++i) {
-        if (!same_bits(a.items[i].pos, b.items[i].pos) || !same_bits(a.items[i].size, b.items[i].size)) {
-            return false;
-        }
-    }
-    return true;
+    return a.count == b.count && std::memcmp(a.items, b.items, a.count * sizeof(BoxView)) == 0;
 }
 
 bool same_fans(const CargoSteps& memo, std::span<const FanView> fans) {
@@ -452,7 +547,17 @@ void integrate_cargo(Cargo& cargo, std::size_t index, CargoSteps& memo, std::spa
     step.known = true;
 }
 
-std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
+void prepare_for_body(NearBoxes& solids, Vec3 size) {
+    if (same_bits(solids.body, size)) {
+        return;
+    }
+    solids.body = size;
+    solids.half_body = size * 0.5f;
+    solids.step_reach = move_reach(solids.half_body, {STEP_REACH, STEP_REACH, STEP_REACH});
+    solids.lo.x = NearBoxes::NOT_A_REGION;
+}
+
+std::span<const BodyBox> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
     if (inside(lo, hi, solids.lo, solids.hi)) {
         return solids.near.view();
     }
@@ -460,14 +565,18 @@ std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi) {
     solids.lo = lo - margin;
     solids.hi = hi + margin;
     solids.near.count = 0;
-    // A region that cannot be bounded, or too many boxes to keep: the whole list is as right.
-    if (!finite(lo) || !finite(hi) || solids.all.size() > BoxList::CAPACITY) {
+    // A region that cannot be bounded: the whole list is as right, and the next query looks again.
+    const bool bounded = finite(lo) && finite(hi);
+    if (!bounded) {
         solids.lo.x = NearBoxes::NOT_A_REGION;
-        return solids.all;
     }
+    const Vec3 slack{NEAR_SLACK, NEAR_SLACK, NEAR_SLACK};
+    const Vec3 reach_lo = solids.lo - slack;
+    const Vec3 reach_hi = solids.hi + slack;
+    const Vec3 body = solids.body;
     for (const BoxView& box : solids.all) {
-        if (reaches(box, solids.lo, solids.hi)) {
-            solids.near.push(box);
+        if (!bounded || reaches(box, reach_lo, reach_hi)) {
+            solids.near.push(body_box(box, body));
         }
     }
     return solids.near.view();

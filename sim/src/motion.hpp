@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -18,40 +19,89 @@ inline constexpr float TICKS_PER_SECOND = 119.99999f;  // the f32 reciprocal of 
 // Whole seconds of level data (limits, latches, cycles) in ticks.
 inline constexpr std::uint32_t TICKS_PER_WHOLE_SECOND = 120;
 
+// A solid box as one moving body meets it: per axis, how far apart their centres are
+// when the faces touch (half the sum of the sizes), the bound below which they
+// interpenetrate, and where a move up or down the axis has passed the face it meets and
+// where it stops short of it. Worked out once for the many steps of one body.
+struct BodyBox {
+    Vec3 pos;
+    Vec3 half_sum;
+    Vec3 overlap_reach;
+    Vec3 past_up;
+    Vec3 stop_up;
+    Vec3 past_down;
+    Vec3 stop_down;
+};
+
+[[noreturn]] void too_many_boxes();
+
 // A fixed-capacity list of boxes, so that building the solid boxes never allocates.
-struct BoxList {
+template <typename Box>
+struct FixedBoxList {
     static constexpr std::size_t CAPACITY = 64;
-    std::array<BoxView, CAPACITY> items;
+    // Only the first `count` slots hold boxes. The rest are left unset and are not copied:
+    // lists are built and copied several times a tick, and 64 boxes are over 1.5 KB.
+    union {
+        Box items[CAPACITY];
+    };
     std::size_t count = 0;
 
+    FixedBoxList() {}
+    FixedBoxList(const FixedBoxList& other) : count(other.count) { std::copy_n(other.items, count, items); }
+    FixedBoxList& operator=(const FixedBoxList& other) {
+        if (this != &other) {
+            count = other.count;
+            std::copy_n(other.items, count, items);
+        }
+        return *this;
+    }
+
     // Overflow is an internal error. In line: rooms push every wall several times a tick.
-    void push(const BoxView& box) {
+    void push(const Box& box) {
         if (count >= CAPACITY) {
-            overflow();
+            too_many_boxes();
         }
         items[count] = box;
         ++count;
     }
-    [[noreturn]] static void overflow();
-    void remove_equal(const BoxView& box);  // drops every box equal to this one, keeping order
-    std::span<const BoxView> view() const { return {items.data(), count}; }
+    // Drops every box equal to this one, keeping the order of the rest.
+    void remove_equal(const Box& box) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!(items[i] == box)) {
+                items[kept] = items[i];
+                ++kept;
+            }
+        }
+        count = kept;
+    }
+    std::span<const Box> view() const { return {items, count}; }
 };
 
-// A region of space and, in list order, the solid boxes that reach into it. A query that
-// lies inside the region sees exactly the boxes that can touch it, in the order that breaks
-// ties, so results stay those of the whole list; a query outside it moves the region. For
-// the many steps of one body through one set of boxes, such as the throw preview.
+using BoxList = FixedBoxList<BoxView>;
+
+// A region of space and, in list order, the solid boxes that reach into it, prepared for
+// one body size. A query that lies inside the region sees exactly the boxes that can touch
+// it, in the order that breaks ties, so results stay those of the whole list; a query
+// outside it moves the region. For the many steps of one body through one set of boxes,
+// such as the throw preview. Only `all` needs setting: the rest follows the body.
 struct NearBoxes {
     static constexpr float NOT_A_REGION = std::numeric_limits<float>::quiet_NaN();
     std::span<const BoxView> all;
     // Not a number until the first query: no query lies inside.
     Vec3 lo{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
     Vec3 hi{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
-    BoxList near;
+    Vec3 body{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
+    Vec3 half_body{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};
+    Vec3 step_reach{NOT_A_REGION, NOT_A_REGION, NOT_A_REGION};  // what one step can reach
+    FixedBoxList<BodyBox> near;
 };
 
+// Makes the near boxes those of a body of this size, dropping the region if it was
+// prepared for another.
+void prepare_for_body(NearBoxes& solids, Vec3 size);
 // The boxes of `solids.all` that can touch the box from `lo` to `hi`, in list order.
-std::span<const BoxView> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi);
+std::span<const BodyBox> boxes_around(NearBoxes& solids, Vec3 lo, Vec3 hi);
 
 // The last step of every free cargo, remembered with all it read (the cargo's position,
 // velocity, size and style; the solid boxes, the fans and the gravity), so that a cargo at

@@ -37,7 +37,6 @@ Reply snapshot_text(const Game& game) {
     Reply reply;
     // The writer has no failure of its own; this guards against running out of memory.
     try {
-        reply.text.reserve(128);
         write_snapshot(snapshot, reply.text, cache);
     } catch (const std::exception& error) {
         reply.text = "{}";

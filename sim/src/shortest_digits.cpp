@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "big_integer.hpp"
+#include "math/wide_product.hpp"
 
 namespace vantrel_sim {
 namespace {
@@ -44,15 +45,13 @@ constexpr auto POWERS_OF_TEN = [] {
 
 // The high 32 bits of the 96-bit product g · cp, rounded to odd by the bits below.
 std::uint32_t round_to_odd(std::uint64_t g, std::uint32_t cp) {
-    const std::uint64_t low = (g & 0xFFFFFFFFu) * cp;
-    const std::uint64_t high = (g >> 32) * cp;
-    const std::uint64_t middle = high + (low >> 32);
-    const auto upper = static_cast<std::uint32_t>(middle >> 32);
-    const auto lower = static_cast<std::uint32_t>(middle);
-    return upper | (lower > 1 ? 1u : 0u);
+    const ProductBits product = product_bits(g, cp);
+    return product.high | (product.middle > 1 ? 1u : 0u);
 }
 
-ShortestDigits without_trailing_zeros(std::uint64_t significand, int exponent) {
+// In the significand's own width: a float's nine digits at most take cheaper 32-bit steps.
+template <typename Unsigned>
+ShortestDigits without_trailing_zeros(Unsigned significand, int exponent) {
     while (significand != 0 && significand % 10 == 0) {
         significand /= 10;
         ++exponent;
@@ -89,10 +88,6 @@ ShortestDigits shortest_digits(float magnitude) {
     if (biased != 0) {
         c = fraction | 0x800000u;
         q = biased - 150;
-        // A whole number with every neighbour a whole number too is its own shortest form.
-        if (q <= 0 && q > -24 && (c & ((1u << -q) - 1)) == 0) {
-            return without_trailing_zeros(c >> -q, 0);
-        }
     }
     const bool even = (c & 1u) == 0;
     const bool lower_closer = fraction == 0 && biased > 1;

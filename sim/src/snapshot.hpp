@@ -108,6 +108,15 @@ struct RecordMemo {
     std::array<TextMemo, 4> parts;
 };
 
+// A list of plain records (floats only, no padding) with the whole text written from it: one
+// comparison of the records' bytes with the kept copy tells whether the text still holds.
+template <typename Record>
+struct PlainListMemo {
+    std::vector<Record> records;
+    std::string text;
+    bool written = false;
+};
+
 // The texts of the previous snapshot, piece by piece: a piece whose values have not changed
 // by a single bit (a wall, a resting cargo, an idle echo, the room's texts) is copied from
 // here instead of written again. Never stale: each piece is checked against its values on
@@ -119,7 +128,7 @@ struct SnapshotTextCache {
     RecordMemo player;
     std::vector<RecordMemo> echoes;
     std::vector<RecordMemo> cargo;
-    std::vector<RecordMemo> walls;
+    PlainListMemo<BoxView> walls;
     std::vector<RecordMemo> plates;
     std::vector<RecordMemo> doors;
     std::vector<RecordMemo> fans;

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "internal_error.hpp"
 #include "json_text.hpp"
@@ -13,44 +15,56 @@ namespace {
 
 // Every record is written through one of two sinks from the same list of fields: the text
 // sink writes its JSON, the key sink the exact bits of every value (with the presence of
-// every optional and the length of every text), so that equal keys mean equal texts. Both
-// gather short values in a small buffer: a record's many short pieces then cost a copy each
-// instead of a call into the string.
+// every optional and the length of every text), so that equal keys mean equal texts.
+//
+// The text sink writes straight into the text, which it lengthens a step ahead of what is
+// written and cuts to length at the end: every piece, a stored one too, is copied once, with
+// no buffer in between. The text's memory is reserved at once for the length the previous
+// snapshot reached; the steps keep the zero fill of each lengthening short.
 struct TextSink {
-    explicit TextSink(std::string& target, std::size_t expected = 0) : out(target), expected(expected) {}
+    TextSink(std::string& target, std::size_t expected) : out(target) {
+        target.reserve(target.size() + expected + SLACK);
+        at = target.data() + target.size();
+        limit = at;
+    }
 
     std::string& out;
-    // The length the text will likely reach (the previous snapshot's): once the first
-    // buffer is full the text grows to it at once instead of doubling its way there.
-    std::size_t expected;
-    std::size_t used = 0;
-    char buffer[512];
-    static constexpr std::size_t LONG_LITERAL = 64;
+    char* at;
+    char* limit;
+    std::string escaped;  // a text's JSON form on its way in
+    static constexpr std::size_t STEP = 1024;
+    static constexpr std::size_t SLACK = 256;  // for a text a little longer than the last
 
-    void flush() {
-        if (out.size() + used > out.capacity() && expected > out.capacity()) {
-            out.reserve(expected);
-        }
-        out.append(buffer, used);
-        used = 0;
-    }
+    std::size_t written() const { return static_cast<std::size_t>(at - out.data()); }
     char* room(std::size_t size) {
-        if (used + size > sizeof buffer) {
-            flush();
+        if (static_cast<std::size_t>(limit - at) < size) {
+            grow(size);
         }
-        return buffer + used;
+        return at;
     }
+    void grow(std::size_t size) {
+        const std::size_t used = written();
+        std::size_t step = std::max(size, STEP);
+        if (out.capacity() - used >= size) {
+            step = std::min(step, out.capacity() - used);  // no move while the reserve lasts
+        }
+        out.resize(used + step);
+        at = out.data() + used;
+        limit = out.data() + out.size();
+    }
+    // Cuts the text to what was written.
+    void finish() { out.resize(written()); }
     void literal(std::string_view text) {
-        // Long texts (stored pieces) go straight to the text: one copy instead of two.
-        if (text.size() > LONG_LITERAL) {
-            flush();
-            out += text;
-            return;
-        }
         std::memcpy(room(text.size()), text.data(), text.size());
-        used += text.size();
+        at += text.size();
     }
-    void number(float value) { end_at(write_number(room(FLOAT_TEXT_CAPACITY), value)); }
+    // The fixed texts between values: a copy of known length, made in line.
+    template <std::size_t SIZE>
+    void literal(const char (&text)[SIZE]) {
+        std::memcpy(room(SIZE - 1), text, SIZE - 1);
+        at += SIZE - 1;
+    }
+    void number(float value) { at = write_number(room(FLOAT_TEXT_CAPACITY), value); }
     // Needs FLOAT_TEXT_CAPACITY bytes of room.
     static char* write_number(char* to, float value) {
         if (!std::isfinite(value)) {
@@ -59,18 +73,22 @@ struct TextSink {
         }
         return format_float(to, value);
     }
-    // Takes what was written into the room up to `end`.
-    void end_at(const char* end) { used = static_cast<std::size_t>(end - buffer); }
     template <typename Integer>
     void integer(Integer value) {
         constexpr std::size_t DIGITS = 24;
-        char* at = room(DIGITS);
-        used = static_cast<std::size_t>(std::to_chars(at, at + DIGITS, value).ptr - buffer);
+        char* to = room(DIGITS);
+        at = std::to_chars(to, to + DIGITS, value).ptr;
     }
     void flag(bool value) { value ? literal("true") : literal("false"); }
     void text(std::string_view value) {
-        flush();
-        append_json_string(out, value);
+        escaped.clear();
+        append_json_string(escaped, value);
+        literal(escaped);
+    }
+    // An enumeration's wire name; the keys hold its value, which decides the name.
+    template <typename Enum>
+    void name(Enum value, const char* (*name_of)(Enum)) {
+        text(name_of(value));
     }
     void optional(const std::optional<float>& value) {
         if (value) {
@@ -110,6 +128,10 @@ struct KeySink {
         bytes(static_cast<std::uint64_t>(value.size()));
         flush();
         key += value;
+    }
+    template <typename Enum>
+    void name(Enum value, const char* (*)(Enum)) {
+        bytes(value);
     }
     void optional(const std::optional<float>& value) {
         flag(value.has_value());
@@ -153,6 +175,10 @@ struct MatchSink {
             same = false;
         }
     }
+    template <typename Enum>
+    void name(Enum value, const char* (*)(Enum)) {
+        bytes(value);
+    }
     void optional(const std::optional<float>& value) {
         flag(value.has_value());
         number(value.value_or(0.0f));
@@ -191,7 +217,12 @@ void put_vec3(TextSink& out, Vec3 value) {
     *at++ = ',';
     at = TextSink::write_number(at, value.z);
     *at++ = ']';
-    out.end_at(at);
+    out.at = at;
+}
+
+// A point's bits compared at once: its three floats lie in the key one after another.
+void put_vec3(MatchSink& out, Vec3 value) {
+    out.bytes(std::array<std::uint32_t, 3>{bits_of(value.x), bits_of(value.y), bits_of(value.z)});
 }
 
 template <typename Sink>
@@ -240,7 +271,7 @@ void put_actor_action(Sink& out, const ActorView& actor) {
     out.literal(",\"action_seq\":");
     out.integer(actor.action_seq);
     out.literal(",\"action\":");
-    out.text(actor_action_name(actor.action));
+    out.name(actor.action, actor_action_name);
     out.literal(",\"action_time\":");
     out.number(actor.action_time);
     out.literal(",\"action_cargo\":");
@@ -276,7 +307,7 @@ void put_cargo_state(Sink& out, const CargoView& cargo) {
     out.literal(",\"kind\":");
     out.integer(cargo.kind);
     out.literal(",\"style\":");
-    out.text(cargo_style_name(cargo.style));
+    out.name(cargo.style, cargo_style_name);
     out.literal(",\"docked\":");
     out.flag(cargo.docked);
     out.literal(",\"delivered\":");
@@ -425,8 +456,22 @@ void put_text(Sink& out, const std::string& text) {
     out.text(text);
 }
 
+// Writes a piece afresh and stores its text with its key for next time.
+template <typename Value, typename Put>
+void put_fresh_piece(TextSink& text, TextMemo* memo, const Value& value, Put put) {
+    memo->written = false;
+    memo->key.clear();
+    KeySink key(memo->key);
+    put(key, value);
+    key.flush();
+    const std::size_t start = text.written();
+    put(text, value);
+    memo->text.assign(text.out.data() + start, text.written() - start);
+    memo->written = true;
+}
+
 // Writes one piece through its memo when there is one: the stored text when the piece's key
-// is the one it was written from, else the fresh text, stored with its key for next time.
+// is the one it was written from, else the fresh text.
 template <typename Value, typename Put>
 void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const Value& value, Put put) {
     if (!cache) {
@@ -441,17 +486,7 @@ void put_piece(TextSink& text, SnapshotTextCache* cache, TextMemo* memo, const V
             return;
         }
     }
-    memo->written = false;
-    memo->key.clear();
-    KeySink key(memo->key);
-    put(key, value);
-    key.flush();
-    text.flush();
-    const std::size_t start = text.out.size();
-    put(text, value);
-    text.flush();
-    memo->text.assign(text.out, start);
-    memo->written = true;
+    put_fresh_piece(text, memo, value, put);
 }
 
 // A record written in parts that change apart, each through its own memo.
@@ -520,6 +555,35 @@ void put_list(TextSink& text, SnapshotTextCache* cache, std::vector<RecordMemo>*
     text.literal("]");
 }
 
+// Equal bytes are equal bits of every float (so 0 and -0 differ, as do NaNs of other
+// payloads), hence equal texts.
+template <typename Record>
+bool same_bytes(const std::vector<Record>& kept, const std::vector<Record>& items) {
+    return kept.size() == items.size() &&
+           (items.empty() || std::memcmp(kept.data(), items.data(), items.size() * sizeof(Record)) == 0);
+}
+
+// The walls never change within a room: their whole text is kept, and checked at once.
+void put_walls(TextSink& text, SnapshotTextCache* cache, const std::vector<BoxView>& walls) {
+    static_assert(std::is_trivially_copyable_v<BoxView> && sizeof(BoxView) == 6 * sizeof(float),
+                  "a wall's bytes are its six floats and nothing else");
+    if (!cache) {
+        put_list(text, nullptr, nullptr, walls, put_box);
+        return;
+    }
+    PlainListMemo<BoxView>& memo = cache->walls;
+    if (memo.written && same_bytes(memo.records, walls)) {
+        text.literal(memo.text);
+        return;
+    }
+    memo.written = false;
+    const std::size_t start = text.written();
+    put_list(text, nullptr, nullptr, walls, put_box);
+    memo.text.assign(text.out.data() + start, text.written() - start);
+    memo.records = walls;
+    memo.written = true;
+}
+
 void put_trajectory(TextSink& text, const std::vector<Vec3>& points) {
     text.literal("[");
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -563,7 +627,7 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
     text.literal(",\"cargo\":");
     put_list(text, cache, memo_of(cache, &SnapshotTextCache::cargo), snapshot.cargo, put_cargo);
     text.literal(",\"walls\":");
-    put_list(text, cache, memo_of(cache, &SnapshotTextCache::walls), snapshot.walls, put_box);
+    put_walls(text, cache, snapshot.walls);
     text.literal(",\"plates\":");
     put_list(text, cache, memo_of(cache, &SnapshotTextCache::plates), snapshot.plates, put_plate);
     text.literal(",\"doors\":");
@@ -597,7 +661,7 @@ void write(const Snapshot& snapshot, TextSink& text, SnapshotTextCache* cache) {
     text.literal(",\"trajectory\":");
     put_trajectory(text, snapshot.trajectory);
     text.literal("}");
-    text.flush();
+    text.finish();
 }
 
 }  // namespace
@@ -636,13 +700,13 @@ const char* cargo_style_name(CargoStyle style) {
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out) {
-    TextSink text{out};
+    TextSink text(out, 0);
     write(snapshot, text, nullptr);
 }
 
 void write_snapshot(const Snapshot& snapshot, std::string& out, SnapshotTextCache& cache) {
     const std::size_t start = out.size();
-    TextSink text(out, start + cache.length);
+    TextSink text(out, cache.length);
     write(snapshot, text, &cache);
     cache.length = out.size() - start;
 }

@@ -475,6 +475,10 @@ TEST(CargoSteps, RememberedStepsMatchFreshOnesWhateverChangesAroundThem) {
         if (tick % 131 == 60) {
             level.doors[0].open = !level.doors[0].open;
         }
+        // A box that moves while the list keeps its length, as a lift does.
+        if (tick % 71 == 35) {
+            level.doors[0].pos.z += tick % 142 == 35 ? 0.3f : -0.3f;
+        }
         if (tick % 53 == 20) {
             fresh[1].vel.x += 1.0f;
             remembered[1].vel.x += 1.0f;
@@ -492,6 +496,33 @@ TEST(CargoSteps, RememberedStepsMatchFreshOnesWhateverChangesAroundThem) {
             ASSERT_EQ(body_bits(remembered[i]), body_bits(fresh[i])) << "cargo " << i;
         }
     }
+}
+
+TEST(CargoSteps, AMovedBoxIsNoticedWhereverItStandsInTheList) {
+    // Far walls first, then a platform that rises under a resting cargo, as a lift does.
+    std::vector<BoxView> walls;
+    for (int k = 0; k < 7; ++k) {
+        walls.push_back({{20.0f + static_cast<float>(k) * 3.0f, 2.0f, 20.0f}, UNIT});
+    }
+    walls.push_back({{0.0f, 0.5f, 0.0f}, {2.0f, 1.0f, 2.0f}});
+    Cargo fresh = make_cargo({0.0f, 1.6f, 0.0f}, {});
+    Cargo remembered = fresh;
+    CargoSteps memo;
+    for (int tick = 0; tick < 120; ++tick) {
+        SCOPED_TRACE(tick);
+        if (tick == 60) {
+            walls.back().pos.y += 0.2f;
+        }
+        BoxList solids;
+        for (const BoxView& wall : walls) {
+            solids.push(wall);
+        }
+        begin_cargo_steps(memo, solids, {}, 9.8f);
+        integrate_cargo(fresh, solids.view(), {}, 9.8f);
+        integrate_cargo(remembered, 0, memo, solids.view(), {}, 9.8f);
+        ASSERT_EQ(body_bits(remembered), body_bits(fresh));
+    }
+    EXPECT_GT(fresh.pos.y, 1.6f);
 }
 
 // --- fans ------------------------------------------------------------------

@@ -67,6 +67,12 @@ TEST(FloatText, WholeNumbersAreWrittenWithTheirDigitsAndOneZero) {
     EXPECT_EQ(number_text(16777216.0f), "16777216.0");
     EXPECT_EQ(number_text(16777218.0f), "16777218.0");
     EXPECT_EQ(number_text(123456790000.0f), "123456790000.0");
+    // Either side of a power of ten, where the count of digits changes.
+    for (int power = 10; power <= 10000000; power *= 10) {
+        for (const int whole : {power - 1, power + 1}) {
+            EXPECT_EQ(number_text(static_cast<float>(whole)), std::to_string(whole) + ".0");
+        }
+    }
     // Every whole number in a wide band reads back to itself.
     for (int whole = -70000; whole <= 70000; whole += 7) {
         const float value = static_cast<float>(whole);
@@ -300,6 +306,11 @@ std::vector<Change> every_kind_of_change() {
         {"cargo delivered", [](Snapshot& s) { s.cargo[0].delivered = true; }},
         {"wall pos", [](Snapshot& s) { s.walls[0].pos.z = -14.0f; }},
         {"wall size", [](Snapshot& s) { s.walls[0].size.x = 19.0f; }},
+        {"wall pos to -0.0", [](Snapshot& s) { s.walls[0].pos.x = -0.0f; }},
+        {"wall size to NaN", [](Snapshot& s) { s.walls[0].size.y = std::numeric_limits<float>::quiet_NaN(); }},
+        {"one wall more", [](Snapshot& s) { s.walls.push_back({{1.0f, 2.0f, 3.0f}, {4.0f, 5.0f, 6.0f}}); }},
+        {"second wall pos", [](Snapshot& s) { s.walls[1].pos.y = 2.5f; }},
+        {"first wall gone", [](Snapshot& s) { s.walls.erase(s.walls.begin()); }},
         {"plate pos", [](Snapshot& s) { s.plates[0].pos.x = 2.0f; }},
         {"plate radius", [](Snapshot& s) { s.plates[0].radius = 1.1f; }},
         {"plate active", [](Snapshot& s) { s.plates[0].active = true; }},
